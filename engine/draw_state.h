@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/random_source.h"
+#include "settings/settings_file.h"
+
+namespace tavlo {
+
+// What became of a draw: the number, and whether it reached the settings file.
+struct DrawOutcome {
+    std::int16_t number = 0;
+    bool saved = true;
+};
+
+// The program-wide draw state: the range, the numbers drawn in order, the
+// flags of the numbers used, and the choice of the next number. main() owns
+// the one instance and hands it to the windows; every change is written to
+// the settings file at the moment it is made.
+class DrawState {
+public:
+    DrawState(SettingsFile& file, platform::RandomSource& random);
+
+    // -1 means not set.
+    std::int16_t RangeMin() const { return m_rangeMin; }
+    std::int16_t RangeMax() const { return m_rangeMax; }
+    // Element k (1..n) is the number drawn at ordinal k; element 0 is no draw.
+    const std::vector<std::int16_t>& Results() const { return m_results; }
+    // Drawn()[x] is true once x has been drawn; indices 0..RangeMax.
+    const std::vector<bool>& Drawn() const { return m_drawn; }
+
+    // n: the count of draws, the highest ordinal.
+    int Count() const { return static_cast<int>(m_results.size()) - 1; }
+    // S: the size of the range; 0 when the range is not valid.
+    int Size() const;
+    bool IsRangeValid() const;
+    // True when the range is valid and no number of it is left to draw.
+    bool IsAllDrawn() const;
+
+    void LoadRange();
+    void LoadResults();
+    void ResizeDrawn();
+    void Reseed();
+    // Preconditions: IsRangeValid() and !IsAllDrawn().
+    DrawOutcome DrawNumber();
+    // Forgets every draw, in memory and in the file. False when the file
+    // could not be written.
+    bool ResetResults();
+    // Takes over a confirmed range and stores `from` "," `to` as typed. False
+    // when the file could not be written; the range holds in memory either way.
+    bool StoreRange(std::int16_t rangeMin, std::int16_t rangeMax, const std::string& fromText,
+                    const std::string& toText);
+
+    // The full path of the settings file, for messages.
+    std::string SettingsPath() const { return m_file.path(); }
+
+private:
+    SettingsFile& m_file;
+    platform::RandomSource& m_random;
+    std::int16_t m_rangeMin = -1;
+    std::int16_t m_rangeMax = -1;
+    std::vector<std::int16_t> m_results{0};
+    std::vector<bool> m_drawn;
+};
+
+}  // namespace tavlo

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <cstdint>
+
+namespace tavlo::platform {
+
+// Colour values as the designs write them: an RGB value (red in the low
+// byte), or 0x80000000 plus a Windows system colour index.
+inline constexpr std::uint32_t kSystemColorFlag = 0x80000000u;
+inline constexpr std::uint32_t SystemColor(int index) { return kSystemColorFlag | static_cast<std::uint32_t>(index); }
+inline constexpr std::uint32_t Rgb(int r, int g, int b) { return static_cast<std::uint32_t>(r | (g << 8) | (b << 16)); }
+
+// Windows system colour indices the program uses.
+inline constexpr int COLOR_ACTIVECAPTION = 2;
+inline constexpr int COLOR_WINDOW = 5;
+inline constexpr int COLOR_CAPTIONTEXT = 9;
+inline constexpr int COLOR_BTNFACE = 15;
+inline constexpr int COLOR_BTNTEXT = 18;
+inline constexpr int COLOR_INACTIVECAPTIONTEXT = 19;
+inline constexpr int COLOR_INFOTEXT = 23;
+
+// The colour a value stands for: the Qt palette's where a role fits, else the
+// classic Windows scheme's default.
+QColor ToQColor(std::uint32_t value);
+
+// The value of a QColor as an RGB colour value.
+std::uint32_t ToColorValue(const QColor& color);
+
+}  // namespace tavlo::platform

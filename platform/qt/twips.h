@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QRect>
+#include <cmath>
+
+namespace tavlo::platform {
+
+// The designs measure in twips; 15 twips are one device-independent pixel and
+// Qt's high-DPI scaling does the rest.
+inline constexpr double kTwipsPerPixel = 15.0;
+
+inline int TwipsToPixels(double twips)
+{
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+inline double PixelsToTwips(int pixels)
+{
+    return pixels * kTwipsPerPixel;
+}
+
+inline QRect TwipsRect(double left, double top, double width, double height)
+{
+    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+}
+
+}  // namespace tavlo::platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/profile.h"
+
+namespace tavlo {
+
+// The program's settings file "Tavlo.ini": the range last confirmed (section
+// Condition, key Range) and every number drawn since the last clearing
+// (section Result, one key per ordinal). Each write reports whether it
+// reached the disk, so a window can warn the user.
+class SettingsFile {
+public:
+    // `path` empty: the default file beside the program.
+    explicit SettingsFile(std::string path = {});
+
+    // The full path of the file, for messages.
+    std::string path() const;
+
+    // The Range value as stored ("1,100"), or "" when there is none.
+    std::string ReadRange() const;
+    // The Result section's key/value list, or null when it is missing or empty.
+    std::optional<SectionList> ReadResults() const;
+
+    bool WriteRange(const std::string& rangeText) const;
+    bool WriteResult(int ordinal, int number) const;
+    bool ClearResults() const;
+    // Writes `results` (element k = number drawn at ordinal k, element 0 unused)
+    // as the whole Result section, in one write of the file.
+    bool RewriteResults(const std::vector<std::int16_t>& results) const;
+
+private:
+    std::string m_path;  // empty: the default file
+};
+
+}  // namespace tavlo

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace tavlo::test {
+
+// A fresh directory that is removed with everything in it when it goes.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::random_device entropy;
+        const auto base = std::filesystem::temp_directory_path();
+        for (;;) {
+            m_path = base / ("tavlo-test-" + std::to_string(entropy()));
+            if (std::filesystem::create_directory(m_path))
+                break;
+        }
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+inline bool FileExists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
+
+}  // namespace tavlo::test
