@@ -1,0 +1,35 @@
+#include "platform/executable_dir.h"
+
+#include <unistd.h>
+
+#include <vector>
+
+namespace tavlo::platform {
+
+std::string ExecutablePath()
+{
+    // /proc/self/exe names the running program even when it was started
+    // through a symbolic link or a relative path.
+    std::vector<char> buffer(4096);
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0)
+            return {};
+        if (static_cast<std::size_t>(length) < buffer.size())
+            return std::string(buffer.data(), static_cast<std::size_t>(length));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string ExecutableDirectory()
+{
+    const std::string path = ExecutablePath();
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+}  // namespace tavlo::platform
