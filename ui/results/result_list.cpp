@@ -1,0 +1,171 @@
+#include "ui/results/result_list.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+#include <QStyle>
+
+#include "engine/draw_state.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/twips.h"
+#include "ui/common/form_preparation.h"
+#include "ui/results/result_line.h"
+
+namespace tavlo {
+
+namespace {
+
+// The design, in twips. The window's box is its client area, measured from
+// the screen's top-left corner.
+constexpr TwipsBox kWindowDesign{2775.0f, 3765.0f, 3150.0f, 6255.0f};
+constexpr TwipsBox kListDesign{120.0f, 120.0f, 2895.0f, 5340.0f};
+constexpr TwipsBox kButtonDesign{960.0f, 5640.0f, 1335.0f, 495.0f};
+constexpr double kFontPoints = 12.0;
+
+QRect ToPixels(const TwipsBox& box)
+{
+    return platform::TwipsRect(box.left, box.top, box.width, box.height);
+}
+
+}  // namespace
+
+frmResultList::frmResultList(const DrawState& state, QWidget* owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmResultList"));
+    setWindowTitle(QStringLiteral(u"結果表示"));
+    // Maximise stays, for a long list; minimise goes: a minimised modal window
+    // would leave the user before a main window that takes no input, with
+    // nothing on screen to bring the list back.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    // The lines are columns of half-width characters: the face is fixed-pitch.
+    setFont(platform::GothicFont(kFontPoints));
+
+    m_lstResult = new QListWidget(this);
+    m_lstResult->setObjectName(QStringLiteral("lstResult"));
+    m_lstResult->setUniformItemSizes(true);
+    m_lstResult->setFocusPolicy(Qt::StrongFocus);
+    Place(m_lstResult, m_listPlacement, kListDesign);
+
+    m_cmdClose = new QPushButton(QStringLiteral(u"閉じる"), this);
+    m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    // No default button: Enter on the list must not close the window, and an
+    // auto-default button would become the default as soon as the dialog shows.
+    m_cmdClose->setAutoDefault(false);
+    m_cmdClose->setDefault(false);
+    Place(m_cmdClose, m_buttonPlacement, kButtonDesign);
+    connect(m_cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    setTabOrder(m_lstResult, m_cmdClose);
+    m_lstResult->setFocus();
+
+    PlaceOnScreen(owner);
+
+    PrepareFormControls(this);
+
+    const std::vector<std::int16_t>& results = state.Results();
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(results.size()));
+    for (std::size_t ordinal = 1; ordinal < results.size(); ++ordinal)
+        lines.append(ResultLine(static_cast<int>(ordinal), results[ordinal]));
+    m_lstResult->addItems(lines);
+}
+
+void frmResultList::PlaceOnScreen(QWidget* owner)
+{
+    QRect client = ToPixels(kWindowDesign);
+    QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        setGeometry(client);
+        return;
+    }
+    client.translate(screen->geometry().topLeft());
+
+    // On a screen too small for the designed place, move (and if need be
+    // shrink) the window so that all of it, title bar included, can be seen.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QRect room = screen->availableGeometry().adjusted(0, titleBar, 0, 0);
+    if (room.isValid()) {
+        client.setSize(client.size().boundedTo(room.size()));
+        if (client.right() > room.right())
+            client.moveRight(room.right());
+        if (client.bottom() > room.bottom())
+            client.moveBottom(room.bottom());
+        if (client.left() < room.left())
+            client.moveLeft(room.left());
+        if (client.top() < room.top())
+            client.moveTop(room.top());
+    }
+    setGeometry(client);
+}
+
+void frmResultList::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    LayOut();
+}
+
+void frmResultList::LayOut()
+{
+    const auto scaleWidth = static_cast<float>(platform::PixelsToTwips(width()));
+    const auto scaleHeight = static_cast<float>(platform::PixelsToTwips(height()));
+
+    const TwipsBox list = ReadBack(m_lstResult, m_listPlacement);
+    const TwipsBox button = ReadBack(m_cmdClose, m_buttonPlacement);
+    const ResultListSize size = SizeResultList(scaleWidth, scaleHeight, list, button);
+
+    Place(m_lstResult, m_listPlacement, {list.left, list.top, size.width, size.height});
+
+    const TwipsBox sizedList = ReadBack(m_lstResult, m_listPlacement);
+    const ResultButtonPlace place = PlaceResultButton(sizedList, size.gap, button.width);
+    Place(m_cmdClose, m_buttonPlacement, {place.left, place.top, button.width, button.height});
+}
+
+void frmResultList::Place(QWidget* control, Placement& placement, const TwipsBox& box)
+{
+    control->setGeometry(ToPixels(box));
+    placement.twips = box;
+    placement.pixels = ToPixels(box);
+}
+
+// A control's place in twips. Pixels lose fractions of the layout (907.5
+// twips stand as 60.5 pixels), and the width floor, read from the button,
+// would then drift at every resize; so a value still standing where the last
+// layout put it reads back as that layout's exact value. A value that changed
+// since (a list box keeping to whole lines, say) is read from the pixels.
+TwipsBox frmResultList::ReadBack(const QWidget* control, const Placement& placement)
+{
+    const QRect now = control->geometry();
+    const auto pick = [](int pixels, int placedPixels, float placedTwips) {
+        return pixels == placedPixels ? placedTwips
+                                      : static_cast<float>(platform::PixelsToTwips(pixels));
+    };
+    return {pick(now.x(), placement.pixels.x(), placement.twips.left),
+            pick(now.y(), placement.pixels.y(), placement.twips.top),
+            pick(now.width(), placement.pixels.width(), placement.twips.width),
+            pick(now.height(), placement.pixels.height(), placement.twips.height)};
+}
+
+void frmResultList::keyPressEvent(QKeyEvent* event)
+{
+    // cmdClose is the cancel button: Esc presses it wherever the focus is.
+    if (event->matches(QKeySequence::Cancel)) {
+        m_cmdClose->click();
+        return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // There is no default button: Enter presses cmdClose only when it has
+        // the focus, and does nothing on the list.
+        if (focusWidget() == m_cmdClose)
+            m_cmdClose->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace tavlo

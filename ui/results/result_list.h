@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+
+#include "ui/results/result_layout.h"
+
+class QKeyEvent;
+class QListWidget;
+class QPushButton;
+class QResizeEvent;
+
+namespace tavlo {
+
+class DrawState;
+
+// The result window: one line per draw, in the order of drawing, read from the
+// draw state once when the window is built. The owner shows it modally and
+// lets it go when it closes, so every showing starts afresh.
+class frmResultList : public QDialog {
+    Q_OBJECT
+
+public:
+    frmResultList(const DrawState& state, QWidget* owner);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Where the last layout put a control, exactly in twips and as the pixel
+    // rectangle that became of it.
+    struct Placement {
+        TwipsBox twips;
+        QRect pixels;
+    };
+
+    void PlaceOnScreen(QWidget* owner);
+    void LayOut();
+    static void Place(QWidget* control, Placement& placement, const TwipsBox& box);
+    static TwipsBox ReadBack(const QWidget* control, const Placement& placement);
+
+    QListWidget* m_lstResult = nullptr;
+    QPushButton* m_cmdClose = nullptr;
+    Placement m_listPlacement;
+    Placement m_buttonPlacement;
+};
+
+}  // namespace tavlo
