@@ -1,0 +1,237 @@
+#include "engine/draw_state.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string_view>
+
+namespace tavlo {
+
+namespace {
+
+// The highest ordinal the file can hold: a key must read back as a 16-bit value.
+constexpr int kMaxOrdinal = std::numeric_limits<std::int16_t>::max();
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Reads a signed 16-bit decimal: optional blanks around, an optional sign,
+// digits. Anything else, or a value out of range, gives nothing. Overlong
+// digit strings stop early, so a hand-edited file cannot make this slow.
+std::optional<std::int16_t> ParseInt16(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    bool negative = false;
+    if (begin < end && (text[begin] == '+' || text[begin] == '-')) {
+        negative = text[begin] == '-';
+        ++begin;
+    }
+    if (begin == end)
+        return std::nullopt;
+    long value = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > 32768)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<std::int16_t>::min() ||
+        value > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<std::int16_t>(value);
+}
+
+}  // namespace
+
+DrawState::DrawState(SettingsFile& file, platform::RandomSource& random)
+    : m_file(file), m_random(random)
+{
+}
+
+bool DrawState::IsRangeValid() const
+{
+    return m_rangeMin >= 0 && m_rangeMax >= 0 && m_rangeMin <= m_rangeMax;
+}
+
+int DrawState::Size() const
+{
+    if (!IsRangeValid())
+        return 0;
+    return int{m_rangeMax} - int{m_rangeMin} + 1;
+}
+
+int DrawState::CountUndrawnInRange() const
+{
+    int count = 0;
+    for (int x = m_rangeMin; x <= m_rangeMax; ++x) {
+        if (static_cast<std::size_t>(x) >= m_drawn.size() || !m_drawn[x])
+            ++count;
+    }
+    return count;
+}
+
+bool DrawState::IsAllDrawn() const
+{
+    if (!IsRangeValid())
+        return false;
+    const int n = Count();
+    return n >= Size() || n >= kMaxOrdinal || CountUndrawnInRange() == 0;
+}
+
+void DrawState::SetFlag(int number)
+{
+    if (number >= 0 && static_cast<std::size_t>(number) < m_drawn.size())
+        m_drawn[number] = true;
+}
+
+void DrawState::LoadRange()
+{
+    m_rangeMin = -1;
+    m_rangeMax = -1;
+    m_rangeText = m_file.ReadRange();
+    if (m_rangeText.empty())
+        return;
+
+    const std::string_view text = m_rangeText;
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos)
+        return;
+    const std::string_view rest = text.substr(comma + 1);
+    const std::optional<std::int16_t> first = ParseInt16(text.substr(0, comma));
+    const std::optional<std::int16_t> second = ParseInt16(rest.substr(0, rest.find(',')));
+    // Half a range is no range: both bounds are read or neither is.
+    if (!first || !second)
+        return;
+    m_rangeMin = *first;
+    m_rangeMax = *second;
+}
+
+void DrawState::LoadResults()
+{
+    m_results.assign(1, 0);
+    m_recorded.assign(1, false);
+    const std::optional<SectionList> list = m_file.ReadResults();
+    if (!list)
+        return;
+
+    for (std::size_t i = 0; i + 1 < list->size(); i += 2) {
+        const std::optional<std::int16_t> ordinal = ParseInt16((*list)[i]);
+        const std::optional<std::int16_t> number = ParseInt16((*list)[i + 1]);
+        if (!ordinal || !number || *ordinal < 0)
+            continue;
+        const auto index = static_cast<std::size_t>(*ordinal);
+        if (index >= m_results.size()) {
+            m_results.resize(index + 1, 0);
+            m_recorded.resize(index + 1, false);
+        }
+        m_results[index] = *number;
+        m_recorded[index] = true;
+        SetFlag(*number);
+    }
+}
+
+void DrawState::ResizeDrawn()
+{
+    if (m_rangeMax < 0)
+        return;
+    m_drawn.resize(static_cast<std::size_t>(m_rangeMax) + 1, false);
+    // A stored number that lay above the old range was never flagged; once the
+    // range takes it in, it must not come up a second time.
+    for (std::size_t k = 0; k < m_results.size(); ++k) {
+        if (m_recorded[k])
+            SetFlag(m_results[k]);
+    }
+}
+
+void DrawState::Reseed()
+{
+    m_random.Reseed();
+}
+
+DrawOutcome DrawState::DrawNumber()
+{
+    if (!IsRangeValid())
+        return {-1, true};
+    // The caller sizes the flags through EditRange; a range stored without
+    // that must still not lead the walk past the flags.
+    if (m_drawn.size() != static_cast<std::size_t>(m_rangeMax) + 1)
+        ResizeDrawn();
+    const int n = Count();
+    if (n >= kMaxOrdinal)
+        return {-1, true};
+    // With a consistent state both terms agree; a hand-edited file may flag
+    // more numbers than it counts draws, and then only the clear flags count.
+    const int undrawn = std::min(Size() - n, CountUndrawnInRange());
+    if (undrawn <= 0)
+        return {-1, true};
+
+    const float r = m_random.Next();
+    const double scaled = std::floor(static_cast<double>(r) * undrawn + 1.0);
+    int k = static_cast<int>(std::clamp(scaled, 1.0, static_cast<double>(undrawn)));
+
+    int number = m_rangeMin;
+    for (int x = m_rangeMin; x <= m_rangeMax; ++x) {
+        if (!m_drawn[x] && --k == 0) {
+            number = x;
+            break;
+        }
+    }
+
+    m_results.push_back(static_cast<std::int16_t>(number));
+    m_recorded.push_back(true);
+    m_drawn[number] = true;
+
+    const int ordinal = Count();
+    const bool saved = Persist([&] { return m_file.WriteResult(ordinal, number); });
+    return {static_cast<std::int16_t>(number), saved};
+}
+
+bool DrawState::ResetResults()
+{
+    m_results.assign(1, 0);
+    m_recorded.assign(1, false);
+    if (m_rangeMax >= 0)
+        m_drawn.assign(static_cast<std::size_t>(m_rangeMax) + 1, false);
+    return Persist([&] { return m_file.ClearResults(); });
+}
+
+bool DrawState::StoreRange(std::int16_t rangeMin, std::int16_t rangeMax,
+                           const std::string& fromText, const std::string& toText)
+{
+    m_rangeMin = rangeMin;
+    m_rangeMax = rangeMax;
+    m_rangeText = fromText + "," + toText;
+    return Persist([&] { return m_file.WriteRange(m_rangeText); });
+}
+
+template <typename Write>
+bool DrawState::Persist(Write write)
+{
+    const bool ok = m_fileBehind ? WriteWholeState() : write();
+    m_fileBehind = !ok;
+    return ok;
+}
+
+bool DrawState::WriteWholeState()
+{
+    if (!m_rangeText.empty() && !m_file.WriteRange(m_rangeText))
+        return false;
+    const bool anyResult = std::find(m_recorded.begin(), m_recorded.end(), true) != m_recorded.end();
+    if (!anyResult)
+        return m_file.ClearResults();
+    return m_file.RewriteResults(m_results, m_recorded);
+}
+
+}  // namespace tavlo

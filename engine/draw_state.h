@@ -36,14 +36,18 @@ public:
     // S: the size of the range; 0 when the range is not valid.
     int Size() const;
     bool IsRangeValid() const;
-    // True when the range is valid and no number of it is left to draw.
+    // True when the range is valid and no number of it is left to draw: n has
+    // reached S, no flag in the range is clear (a hand-edited file may flag
+    // more numbers than it counts draws), or no further ordinal can be stored.
     bool IsAllDrawn() const;
 
     void LoadRange();
     void LoadResults();
     void ResizeDrawn();
     void Reseed();
-    // Preconditions: IsRangeValid() and !IsAllDrawn().
+    // Preconditions: IsRangeValid() and !IsAllDrawn(); when they do not hold,
+    // nothing is drawn and the number is -1. The draw stands in memory even
+    // when it could not be saved.
     DrawOutcome DrawNumber();
     // Forgets every draw, in memory and in the file. False when the file
     // could not be written.
@@ -53,16 +57,35 @@ public:
     bool StoreRange(std::int16_t rangeMin, std::int16_t rangeMax, const std::string& fromText,
                     const std::string& toText);
 
+    // True after a write failed and until one succeeds again; the next write
+    // then carries the whole state.
+    bool IsFileBehind() const { return m_fileBehind; }
+
     // The full path of the settings file, for messages.
     std::string SettingsPath() const { return m_file.path(); }
 
 private:
+    int CountUndrawnInRange() const;
+    void SetFlag(int number);
+    // Runs `write` for a file that is up to date; when an earlier write failed,
+    // writes the whole state instead, so the file catches up with memory.
+    template <typename Write>
+    bool Persist(Write write);
+    bool WriteWholeState();
+
     SettingsFile& m_file;
     platform::RandomSource& m_random;
     std::int16_t m_rangeMin = -1;
     std::int16_t m_rangeMax = -1;
     std::vector<std::int16_t> m_results{0};
+    // Parallel to m_results: true where an ordinal holds a number that was
+    // drawn or read from the file, false for the zeros of missing ordinals.
+    std::vector<bool> m_recorded{false};
     std::vector<bool> m_drawn;
+    // The Range value as last stored or read, for writing the state back.
+    std::string m_rangeText;
+    // An earlier write failed: the file lacks something memory holds.
+    bool m_fileBehind = false;
 };
 
 }  // namespace tavlo

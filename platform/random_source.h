@@ -23,6 +23,7 @@ public:
 
 private:
     std::mt19937_64 m_engine;
+    std::uint64_t m_reseeds = 0;
 };
 
 }  // namespace tavlo::platform

@@ -1,0 +1,72 @@
+#include "settings/settings_file.h"
+
+#include <string_view>
+#include <utility>
+
+namespace tavlo {
+
+namespace {
+
+constexpr std::string_view kConditionSection = "Condition";
+constexpr std::string_view kRangeKey = "Range";
+constexpr std::string_view kResultSection = "Result";
+
+}  // namespace
+
+SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {}
+
+std::string SettingsFile::path() const
+{
+    return m_path.empty() ? GetProfilePath() : m_path;
+}
+
+std::string SettingsFile::ReadRange() const
+{
+    return ReadProfileString(kConditionSection, kRangeKey, "", m_path);
+}
+
+std::optional<SectionList> SettingsFile::ReadResults() const
+{
+    return ReadProfileSection(kResultSection, m_path);
+}
+
+bool SettingsFile::WriteRange(const std::string& rangeText) const
+{
+    return WriteProfileString(kConditionSection, kRangeKey, rangeText, m_path);
+}
+
+bool SettingsFile::WriteResult(int ordinal, int number) const
+{
+    return WriteProfileString(kResultSection, std::to_string(ordinal), std::to_string(number),
+                              m_path);
+}
+
+bool SettingsFile::ClearResults() const
+{
+    return ClearProfileSection(kResultSection, m_path);
+}
+
+bool SettingsFile::RewriteResults(const std::vector<std::int16_t>& results) const
+{
+    std::vector<bool> recorded(results.size(), true);
+    if (!recorded.empty())
+        recorded[0] = false;
+    return RewriteResults(results, recorded);
+}
+
+bool SettingsFile::RewriteResults(const std::vector<std::int16_t>& results,
+                                  const std::vector<bool>& recorded) const
+{
+    SectionList entries;
+    for (std::size_t k = 0; k < results.size() && k < recorded.size(); ++k) {
+        if (!recorded[k])
+            continue;
+        entries.push_back(std::to_string(k));
+        entries.push_back(std::to_string(results[k]));
+    }
+    if (entries.empty())
+        return ClearResults();
+    return WriteProfileSection(kResultSection, entries, m_path);
+}
+
+}  // namespace tavlo

@@ -32,6 +32,11 @@ public:
     // Writes `results` (element k = number drawn at ordinal k, element 0 unused)
     // as the whole Result section, in one write of the file.
     bool RewriteResults(const std::vector<std::int16_t>& results) const;
+    // The same, writing only the elements whose `recorded` flag is set (element
+    // 0 included), so the zeros of missing ordinals stay missing. No element
+    // recorded: the section is removed.
+    bool RewriteResults(const std::vector<std::int16_t>& results,
+                        const std::vector<bool>& recorded) const;
 
 private:
     std::string m_path;  // empty: the default file
