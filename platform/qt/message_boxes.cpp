@@ -1,0 +1,63 @@
+#include "platform/qt/message_boxes.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/qt/window_services.h"
+
+namespace tavlo::platform {
+
+namespace {
+
+// A box owned by `owner` that keeps the whole program waiting, as the
+// platform's application-modal boxes do. Messages are plain text: a "<" in an
+// item name must show as written.
+void SetUp(QMessageBox& box, QMessageBox::Icon icon, const QString& message, const QString& title)
+{
+    box.setIcon(icon);
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(message);
+    box.setWindowModality(Qt::ApplicationModal);
+}
+
+QMessageBox::Icon IconOf(int style)
+{
+    switch (style & 0x70) {
+    case 16: return QMessageBox::Critical;
+    case kStyleQuestion: return QMessageBox::Question;
+    case kStyleWarning: return QMessageBox::Warning;
+    case 64: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+void QtMessageBoxes::Warn(QWidget* owner, const QString& message, const QString& title)
+{
+    Beep();
+    QMessageBox box(owner);
+    SetUp(box, QMessageBox::Warning, message, title);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+}
+
+int QtMessageBoxes::Ask(QWidget* owner, const QString& message, const QString& title, int style)
+{
+    Beep();
+    QMessageBox box(owner);
+    SetUp(box, IconOf(style), message, title);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton((style & kStyleDefaultButton2) != 0 ? no : yes);
+    // Esc, and closing the box any other way, answers No: the answer that
+    // never clears anything.
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
+}
+
+}  // namespace tavlo::platform

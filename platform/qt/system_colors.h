@@ -14,14 +14,21 @@ inline constexpr std::uint32_t Rgb(int r, int g, int b) { return static_cast<std
 // Windows system colour indices the program uses.
 inline constexpr int COLOR_ACTIVECAPTION = 2;
 inline constexpr int COLOR_WINDOW = 5;
+inline constexpr int COLOR_WINDOWTEXT = 8;
 inline constexpr int COLOR_CAPTIONTEXT = 9;
+inline constexpr int COLOR_HIGHLIGHT = 13;
+inline constexpr int COLOR_HIGHLIGHTTEXT = 14;
 inline constexpr int COLOR_BTNFACE = 15;
 inline constexpr int COLOR_BTNTEXT = 18;
 inline constexpr int COLOR_INACTIVECAPTIONTEXT = 19;
 inline constexpr int COLOR_INFOTEXT = 23;
+inline constexpr int COLOR_INFOBK = 24;
 
-// The colour a value stands for: the Qt palette's where a role fits, else the
-// classic Windows scheme's default.
+// The colour a value stands for. System colours whose meaning a role of the
+// application palette carries (window and window text, button face and text,
+// highlight, tooltip) take the palette's colour; the other indices 0..30 the
+// classic Windows scheme's default, and an unknown index black. The top byte
+// of an RGB value is ignored.
 QColor ToQColor(std::uint32_t value);
 
 // The value of a QColor as an RGB colour value.

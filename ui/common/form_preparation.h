@@ -8,26 +8,38 @@ class QWidget;
 
 // Control preparation, run by every window before it is first seen.
 //
-// A control's designed "MaxLength" (text boxes) and "Tag" (any control) are
-// dynamic properties of that name; absent means 0 and "". The kinds map onto
-// Qt as: text box = QLineEdit, combo box = QComboBox (not editable = style 2),
-// frame = QGroupBox or a plain QFrame, option button = QRadioButton, check
-// box = QCheckBox, list box = QListWidget, label = QLabel.
+// A window's controls are the widgets of its design: its descendants, the
+// controls inside frames included, that carry a design name (a non-empty
+// objectName not starting with "qt_"). Unnamed widgets and the parts Qt builds
+// inside its own widgets (a combo box's line edit, a list's viewport and
+// scroll bars) are not controls, and neither is another window, such as a
+// dialog owned by this one; a container without a name of its own (a central
+// widget, say) is looked through.
+//
+// A text box's designed "MaxLength" and a control's "Tag" are dynamic
+// properties of that name (an int and a QString); absent means 0 and "". The
+// kinds map onto Qt as: text box = QLineEdit, combo box = QComboBox (not
+// editable = style 2), frame = QGroupBox or a plain QFrame, option button =
+// QRadioButton, check box = QCheckBox, list box = QListView / QListWidget,
+// label = QLabel; everything else, command buttons among them, takes the
+// window's background.
 namespace tavlo {
 
 // Walks the window's controls in design order: text boxes get their designed
-// length limit, combo boxes the limit in their tag ("MaxLength=n"), frames,
-// option buttons and check boxes the window's background unless they hold the
-// keep-colour marker 0xC0C0C0, and buttons and other controls the window's
-// background. With `backColor`, the window takes that colour first.
+// length limit, combo boxes the limit in their tag ("MaxLength=n" at the start
+// or after a ";", any letter case), frames, option buttons and check boxes the
+// window's background unless they hold the keep-colour marker 0xC0C0C0, and
+// buttons and other controls the window's background. With `backColor`, the
+// window takes that colour first.
 void PrepareFormControls(QWidget* window, std::optional<std::uint32_t> backColor = std::nullopt);
 
-// Applies the length limit `n` (0: none) to a text box or combo box; a text
-// box's designed MaxLength then reads 0. Other controls: nothing.
+// Applies the length limit `n` to a text box or an editable combo box; 0 or a
+// negative n lifts the limit (to 32767, the toolkit's largest). A text box's
+// designed MaxLength then reads 0. Other controls: nothing.
 void SetMaxLength(QWidget* control, std::int16_t n);
 
-// A window's controls in design order: its child widgets in the order they
-// were created, the controls of frames included, layouts' internals excluded.
+// A window's controls in design order: the order in which they were created,
+// each frame's controls right after the frame.
 QList<QWidget*> FormControls(QWidget* window);
 
 }  // namespace tavlo
