@@ -1,0 +1,1 @@
+tavlo_add_qtest(results_layout_test ${CMAKE_CURRENT_LIST_DIR}/results_layout_test.cpp)
