@@ -1,0 +1,331 @@
+#include "ui/condition/condition_dialog.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
+
+#include "engine/draw_state.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/message_boxes.h"
+#include "platform/qt/twips.h"
+#include "ui/common/common.h"
+#include "ui/common/form_preparation.h"
+#include "ui/common/main_window_link.h"
+#include "ui/common/write_failure.h"
+#include "ui/condition/focus_validator.h"
+#include "ui/condition/screen_placement.h"
+
+namespace tavlo {
+
+namespace {
+
+using platform::TwipsRect;
+using platform::TwipsToPixels;
+
+// Unload modes handed to the closing hook.
+constexpr int kUnloadByCloseBox = 0;
+constexpr int kUnloadByCode = 1;
+
+constexpr std::int16_t kMaxDigits = 3;
+
+// The designed place of the client area's top-left corner on the screen.
+constexpr double kLeftOnScreen = 2760;
+constexpr double kTopOnScreen = 3750;
+
+// Only half-width blanks: a full-width one that stays fails the digits check.
+QString TrimBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// Before the first showing the window system has not told the frame yet; the
+// style's title bar and frame width stand in for it.
+QMargins FrameMargins(const QWidget& window)
+{
+    if (const QWindow* handle = window.windowHandle()) {
+        const QMargins margins = handle->frameMargins();
+        if (!margins.isNull())
+            return margins;
+    }
+    const int border = window.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &window);
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return {border, title + border, border, border};
+}
+
+}  // namespace
+
+frmCondition::frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow,
+                           QWidget* owner)
+    : QDialog(owner), m_state(state), m_boxes(boxes), m_mainWindow(mainWindow), m_unloadMode(kUnloadByCode)
+{
+    CreateControls();
+    PlaceOnScreen(owner);
+    Load();
+}
+
+frmCondition::~frmCondition() = default;
+
+void frmCondition::CreateControls()
+{
+    setObjectName(QStringLiteral("frmCondition"));
+    setWindowTitle(QStringLiteral("条件入力"));
+    // A fixed dialog frame: title bar with system menu and close box only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(TwipsToPixels(4545), TwipsToPixels(1665));
+    setFont(platform::GothicFont(12));
+
+    // Created in tab order: the design order of the controls is their order.
+    lblRange = new QLabel(QStringLiteral("抽選結果範囲"), this);
+    lblRange->setObjectName(QStringLiteral("lblRange"));
+    lblRange->setGeometry(TwipsRect(240, 360, 1575, 255));
+    lblRange->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    txtRangeMin = new QLineEdit(this);
+    txtRangeMin->setObjectName(QStringLiteral("txtRangeMin"));
+    txtRangeMin->setGeometry(TwipsRect(2040, 240, 615, 360));
+
+    Label1 = new QLabel(QStringLiteral("～"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(TwipsRect(2880, 360, 495, 255));
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    txtRangeMax = new QLineEdit(this);
+    txtRangeMax->setObjectName(QStringLiteral("txtRangeMax"));
+    txtRangeMax->setGeometry(TwipsRect(3480, 255, 615, 360));
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(TwipsRect(360, 960, 1575, 495));
+
+    cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(TwipsRect(2520, 960, 1575, 495));
+
+    for (QLabel* label : {lblRange, Label1})
+        label->setFocusPolicy(Qt::NoFocus);
+    for (QLineEdit* box : {txtRangeMin, txtRangeMax}) {
+        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        box->installEventFilter(this);
+    }
+    // Neither button is the default: Enter presses nothing in this dialog.
+    for (QPushButton* button : {cmdOK, cmdCancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        button->setFocusPolicy(Qt::StrongFocus);
+    }
+    setTabOrder(txtRangeMin, txtRangeMax);
+    setTabOrder(txtRangeMax, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+
+    m_validator = new FocusValidator(this);
+    m_validator->Watch(txtRangeMin, [this] { return CheckBox(txtRangeMin, QStringLiteral("(From)")); });
+    m_validator->Watch(txtRangeMax, [this] { return CheckBox(txtRangeMax, QStringLiteral("(To)")); });
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmCondition::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmCondition::cmdCancel_Click);
+}
+
+// The dialog stands at its designed place on the owner's screen, not centred
+// on the owner, unless that would put part of it off a small screen.
+void frmCondition::PlaceOnScreen(QWidget* owner)
+{
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QPoint designed =
+        screen->geometry().topLeft() + QPoint(TwipsToPixels(kLeftOnScreen), TwipsToPixels(kTopOnScreen));
+    const QMargins frame = FrameMargins(*this);
+    const QRect placed =
+        KeepWhollyVisible(QRect(designed, size()).marginsAdded(frame), screen->availableGeometry());
+    setGeometry(QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), size()));
+}
+
+void frmCondition::Load()
+{
+    PrepareFormControls(this);
+    if (m_state.RangeMin() >= 0)
+        txtRangeMin->setText(QString::number(m_state.RangeMin()));
+    if (m_state.RangeMax() >= 0)
+        txtRangeMax->setText(QString::number(m_state.RangeMax()));
+}
+
+QString frmCondition::RangeLabelText() const
+{
+    return RemoveSpaces(UnescapeAmpersand(lblRange->text()));
+}
+
+// The check run when the focus is about to leave a box. An empty box passes:
+// only OK reports it.
+bool frmCondition::CheckBox(QLineEdit* box, const QString& suffix)
+{
+    const QString trimmed = TrimBlanks(box->text());
+    if (trimmed != box->text())
+        box->setText(trimmed);
+    return CheckNumericInput(m_boxes, this, trimmed, kMaxDigits, RangeLabelText() + suffix, windowTitle());
+}
+
+void frmCondition::BoxGotFocus(QLineEdit* box, Qt::FocusReason reason)
+{
+    switch (reason) {
+    case Qt::MouseFocusReason:
+        // The press that brought the focus goes on to place the cursor, which
+        // would undo a selection made now.
+        m_selectOnRelease = box;
+        m_focusArrived = true;
+        return;
+    case Qt::PopupFocusReason:
+    case Qt::MenuBarFocusReason:
+        return;
+    case Qt::ActiveWindowFocusReason:
+        if (m_focusArrived)
+            return;
+        break;
+    default:
+        break;
+    }
+    m_focusArrived = true;
+    SelectText(box, 0, -1);
+}
+
+bool frmCondition::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtRangeMin || watched == txtRangeMax) {
+        auto* box = static_cast<QLineEdit*>(watched);
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            BoxGotFocus(box, static_cast<QFocusEvent*>(event)->reason());
+            break;
+        case QEvent::FocusOut:
+            m_selectOnRelease = nullptr;
+            break;
+        case QEvent::MouseButtonRelease:
+            // A drag that selected text keeps its own selection.
+            if (m_selectOnRelease == box) {
+                m_selectOnRelease = nullptr;
+                if (!box->hasSelectedText())
+                    SelectText(box, 0, -1);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmCondition::cmdOK_Click()
+{
+    const QString title = windowTitle();
+    const QString label = RangeLabelText();
+
+    // Every way to this button leaves a box through its check; should one
+    // hold unchecked text all the same, it is checked here rather than read.
+    if (!CheckBox(txtRangeMin, QStringLiteral("(From)"))) {
+        txtRangeMin->setFocus();
+        return;
+    }
+    if (!CheckBox(txtRangeMax, QStringLiteral("(To)"))) {
+        txtRangeMax->setFocus();
+        return;
+    }
+
+    if (txtRangeMin->text().isEmpty()) {
+        ShowWarning(m_boxes, this, label + QStringLiteral("(From)を入力して下さい。"), title);
+        txtRangeMin->setFocus();
+        return;
+    }
+    if (txtRangeMax->text().isEmpty()) {
+        ShowWarning(m_boxes, this, label + QStringLiteral("(To)を入力して下さい。"), title);
+        txtRangeMax->setFocus();
+        return;
+    }
+    // Compared as numbers: "010" against "9" is 10 against 9.
+    const int newFrom = txtRangeMin->text().toInt();
+    const int newTo = txtRangeMax->text().toInt();
+    if (newFrom > newTo) {
+        ShowWarning(m_boxes, this, label + QStringLiteral("は、(From)≦(To)で入力して下さい。"), title);
+        txtRangeMin->setFocus();
+        return;
+    }
+
+    // A first range ever counts as narrower: any bound beats -1.
+    bool clearResults = false;
+    if (newTo < m_state.RangeMax() || newFrom > m_state.RangeMin()) {
+        const int answer = AskYesNo(
+            m_boxes, this, QStringLiteral("抽選範囲が狭くなったので、抽選結果をクリアします。よろしいですか？"),
+            title, platform::kStyleDefaultButton2);
+        if (answer == platform::kAnswerNo)
+            return;
+        clearResults = true;
+    }
+
+    if (newTo != m_state.RangeMax() || newFrom != m_state.RangeMin()) {
+        // Stored as typed, so "007" stays "007" in the file. The new range is
+        // in place and shown before ClearResult, which sizes the drawn flags
+        // by it.
+        const bool saved = m_state.StoreRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
+                                              txtRangeMin->text().toStdString(),
+                                              txtRangeMax->text().toStdString());
+        if (!saved)
+            WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
+        m_mainWindow.EditRange();
+        if (!clearResults
+            && AskYesNo(m_boxes, this, QStringLiteral("抽選範囲が変更されました。抽選結果をクリアしますか？"), title,
+                        platform::kStyleDefaultButton2)
+                   == platform::kAnswerYes)
+            clearResults = true;
+        if (clearResults)
+            m_mainWindow.ClearResult();
+    }
+    accept();
+}
+
+void frmCondition::cmdCancel_Click()
+{
+    reject();
+}
+
+void frmCondition::done(int result)
+{
+    bool cancel = false;
+    NotifyFormClosing(this, cancel, m_unloadMode);
+    m_unloadMode = kUnloadByCode;
+    if (cancel)
+        return;
+    QDialog::done(result);
+}
+
+void frmCondition::closeEvent(QCloseEvent* event)
+{
+    // The close box closes without any check; QDialog rejects, which ends in done().
+    m_unloadMode = event->spontaneous() ? kUnloadByCloseBox : kUnloadByCode;
+    QDialog::closeEvent(event);
+    m_unloadMode = kUnloadByCode;
+}
+
+// No default and no cancel button: Enter and Esc press nothing, and Esc does
+// not close the dialog.
+void frmCondition::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace tavlo
