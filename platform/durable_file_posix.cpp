@@ -1,0 +1,207 @@
+#include "platform/durable_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <random>
+
+namespace tavlo::platform {
+
+namespace {
+
+std::atomic<DurableFaultHook> g_faultHook{nullptr};
+
+bool Injected(DurableStep step)
+{
+    const DurableFaultHook hook = g_faultHook.load();
+    if (hook == nullptr || !hook(step))
+        return false;
+    errno = EIO;
+    return true;
+}
+
+// Closes a descriptor when the scope ends, unless it was released.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return m_fd; }
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The file that a write must replace: the target of a symbolic link, so the
+// link itself stays, or the path as given.
+std::string ResolveTarget(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return path;
+    return resolved;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string TempNameBeside(const std::string& path)
+{
+    static std::atomic<unsigned> counter{0};
+    static thread_local std::minstd_rand noise{std::random_device{}()};
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    return folder + "." + base + ".tmp-" + std::to_string(::getpid()) + "-" +
+           std::to_string(counter.fetch_add(1)) + "-" + std::to_string(noise());
+}
+
+bool SyncFolder(const std::string& folder)
+{
+    if (Injected(DurableStep::SyncFolder))
+        return false;
+    Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
+    if (::fsync(fd.get()) == 0)
+        return true;
+    // Some file systems cannot flush a folder at all; the rename is then as
+    // durable as they make it.
+    return errno == EINVAL || errno == ENOTSUP;
+}
+
+}  // namespace
+
+void SetDurableFaultHook(DurableFaultHook hook)
+{
+    g_faultHook.store(hook);
+}
+
+FileContents ReadWholeFile(const std::string& path)
+{
+    FileContents contents;
+    // Non-blocking, so that a FIFO in the file's place cannot hang the reader;
+    // anything but a regular file is refused below.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) {
+        contents.status = (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing
+                                                                 : FileReadStatus::Failed;
+        return contents;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        contents.status = FileReadStatus::Failed;
+        return contents;
+    }
+    contents.bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            contents.status = FileReadStatus::Failed;
+            contents.bytes.clear();
+            return contents;
+        }
+        if (got == 0)
+            break;
+        contents.bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    contents.status = FileReadStatus::Ok;
+    return contents;
+}
+
+bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
+{
+    if (path.empty() || path.back() == '/')
+        return false;
+    const std::string target = ResolveTarget(path);
+
+    struct stat old {};
+    const bool hadOld = ::stat(target.c_str(), &old) == 0;
+    if (hadOld && !S_ISREG(old.st_mode))
+        return false;
+
+    std::string temp;
+    int created = -1;
+    if (!Injected(DurableStep::CreateTemp)) {
+        for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
+            temp = TempNameBeside(target);
+            // 0666 less the umask is what a new file would get anyway.
+            created = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (created < 0 && errno != EEXIST)
+                break;
+        }
+    }
+    if (created < 0)
+        return false;
+    Descriptor fd(created);
+
+    const auto fail = [&temp]() {
+        ::unlink(temp.c_str());
+        return false;
+    };
+
+    if (hadOld) {
+        // Owner first: fchown may clear the set-id bits that fchmod then puts back.
+        if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
+            // Only a privileged process may give a file away; a file of our
+            // own keeps its owner anyway.
+        }
+        if (::fchmod(fd.get(), old.st_mode & 07777) != 0)
+            return fail();
+    }
+    if (Injected(DurableStep::Write) || !WriteAll(fd.get(), bytes))
+        return fail();
+    if (Injected(DurableStep::Sync) || ::fsync(fd.get()) != 0)
+        return fail();
+    if (Injected(DurableStep::Close) || ::close(fd.release()) != 0)
+        return fail();
+    if (Injected(DurableStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0)
+        return fail();
+    return SyncFolder(FolderOf(target));
+}
+
+}  // namespace tavlo::platform

@@ -2,11 +2,12 @@
 
 #include <cstdint>
 
-// The four profile-file (INI) functions the settings layer stands on. On
-// Windows they forward to kernel32's GetPrivateProfileStringA,
+// The profile-file (INI) functions the settings layer stands on. On Windows
+// they forward to kernel32's GetPrivateProfileStringA,
 // GetPrivateProfileSectionA, WritePrivateProfileStringA and
 // WritePrivateProfileSectionA; elsewhere our own reader and writer takes their
-// place, byte for byte alike. Texts are NUL-terminated ANSI bytes.
+// place, byte for byte alike (profile_portable.h says which code page it
+// reads names in). Texts are NUL-terminated ANSI bytes.
 namespace tavlo::platform {
 
 // Copies the value of `key` in `section` (or `defaultValue` when the file,

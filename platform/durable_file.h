@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Whole-file reads and crash-safe whole-file replacement, for small files that
+// must never be left torn: after a crash at any moment the file holds either
+// its old bytes or its new bytes.
+namespace tavlo::platform {
+
+enum class FileReadStatus {
+    Ok,       // the file exists and `bytes` holds all of it (possibly nothing)
+    Missing,  // no such file (or a folder on its path is missing)
+    Failed,   // the file is there but could not be read, or is no regular file
+};
+
+struct FileContents {
+    FileReadStatus status = FileReadStatus::Missing;
+    std::string bytes;
+};
+
+FileContents ReadWholeFile(const std::string& path);
+
+// Replaces the file at `path` with `bytes`: writes a temporary file in the
+// same folder, flushes it to the disk, renames it over the old file and
+// flushes the folder. On failure returns false, removes the temporary file
+// and leaves the old file as it was; only a failure of the last step, after
+// the rename, leaves the new bytes in place without the promise that they
+// reached the disk. A symbolic link is written through to its
+// target. The old file's permission bits (and, where allowed, its owner) are
+// kept; a new file gets 0666 less the umask.
+bool ReplaceFileDurably(const std::string& path, std::string_view bytes);
+
+// The steps of ReplaceFileDurably, in order. Tests make one of them fail to
+// check that nothing is left behind.
+enum class DurableStep { CreateTemp, Write, Sync, Close, Rename, SyncFolder };
+// Returns true to make `step` fail as if the system had refused it.
+using DurableFaultHook = bool (*)(DurableStep step);
+// Installs `hook` (nullptr removes it). For tests only.
+void SetDurableFaultHook(DurableFaultHook hook);
+
+}  // namespace tavlo::platform
