@@ -1,0 +1,314 @@
+// The result window: its lines, its design, its layout on resize and its keys.
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "engine/draw_state.h"
+#include "platform/qt/fonts.h"
+#include "settings/settings_file.h"
+#include "support/scripted_random.h"
+#include "support/temp_dir.h"
+#include "ui/common/control_colors.h"
+#include "ui/results/result_list.h"
+
+using tavlo::frmResultList;
+
+namespace {
+
+// A draw state read from a settings file in a fresh directory, the way the
+// main window reads it at start-up.
+struct LoadedState {
+    explicit LoadedState(const std::string& resultSection) : file(dir.file("Tavlo.ini")), state(file, random)
+    {
+        tavlo::test::WriteFile(file.path(), "[Condition]\r\nRange=0,999\r\n[Result]\r\n" + resultSection);
+        state.LoadRange();
+        state.ResizeDrawn();
+        state.LoadResults();
+    }
+
+    tavlo::test::TempDir dir;
+    tavlo::SettingsFile file;
+    tavlo::test::ScriptedRandom random;
+    tavlo::DrawState state;
+};
+
+}  // namespace
+
+class ResultsWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void linesComeInOrdinalOrder();
+    void allThousandNumbersDrawn();
+    void design();
+    void opensAtItsPlaceWithTheDesignLayout();
+    void resizeLaysOutTheControls_data();
+    void resizeLaysOutTheControls();
+    void narrowingBelowTheFloorReachesItsLimit();
+    void escapeClosesFromEitherControl_data();
+    void escapeClosesFromEitherControl();
+    void enterOnTheListDoesNotClose();
+    void enterOnTheButtonCloses_data();
+    void enterOnTheButtonCloses();
+    void tabAlternates();
+    void clickOnCloseEndsTheModalShow();
+
+private:
+    // A window, not yet shown, over the results of `resultSection`.
+    frmResultList& Open(const std::string& resultSection);
+    // The same, shown and active.
+    frmResultList& Show(const std::string& resultSection);
+    QListWidget* List() const { return m_window->findChild<QListWidget*>(QStringLiteral("lstResult")); }
+    QPushButton* Close() const { return m_window->findChild<QPushButton*>(QStringLiteral("cmdClose")); }
+    QStringList Lines() const;
+
+    std::unique_ptr<LoadedState> m_loaded;
+    QWidget m_owner;
+    std::unique_ptr<frmResultList> m_window;
+};
+
+void ResultsWindowTest::cleanup()
+{
+    m_window.reset();
+    m_loaded.reset();
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+}
+
+frmResultList& ResultsWindowTest::Open(const std::string& resultSection)
+{
+    m_loaded = std::make_unique<LoadedState>(resultSection);
+    m_window = std::make_unique<frmResultList>(m_loaded->state, &m_owner);
+    return *m_window;
+}
+
+frmResultList& ResultsWindowTest::Show(const std::string& resultSection)
+{
+    Open(resultSection);
+    m_window->show();
+    m_window->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_window.get()))
+        qWarning("the result window did not become active");
+    return *m_window;
+}
+
+QStringList ResultsWindowTest::Lines() const
+{
+    QStringList lines;
+    for (int row = 0; row < List()->count(); ++row)
+        lines << List()->item(row)->text();
+    return lines;
+}
+
+void ResultsWindowTest::linesComeInOrdinalOrder()
+{
+    // Entries out of order in the file, numbers neither rising nor falling.
+    Open("2=0\r\n1=999\r\n3=42\r\n4=5\r\n");
+    QCOMPARE(Lines(), (QStringList{QStringLiteral(u"  1回目：　999"), QStringLiteral(u"  2回目：　000"),
+                                   QStringLiteral(u"  3回目：　042"), QStringLiteral(u"  4回目：　005")}));
+}
+
+void ResultsWindowTest::allThousandNumbersDrawn()
+{
+    std::string section;
+    for (int ordinal = 1; ordinal <= 1000; ++ordinal)
+        section += std::to_string(ordinal) + "=" + std::to_string(1000 - ordinal) + "\r\n";
+    Open(section);
+    const QStringList lines = Lines();
+    QCOMPARE(lines.size(), 1000);
+    QCOMPARE(lines.at(0), QStringLiteral(u"  1回目：　999"));
+    QCOMPARE(lines.at(998), QStringLiteral(u"999回目：　001"));
+    QCOMPARE(lines.at(999), QStringLiteral(u"1000回目：　000"));
+}
+
+void ResultsWindowTest::design()
+{
+    Open("1=7\r\n");
+    QCOMPARE(m_window->objectName(), QStringLiteral("frmResultList"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral(u"結果表示"));
+    QVERIFY(m_window->isWindow());
+    QCOMPARE(m_window->parentWidget(), &m_owner);
+
+    const Qt::WindowFlags flags = m_window->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
+    QVERIFY(m_window->minimumSize().isNull());  // sizable down to nothing
+
+    QVERIFY(List() != nullptr);
+    QVERIFY(Close() != nullptr);
+    QCOMPARE(Close()->text(), QStringLiteral(u"閉じる"));
+    // Neither control has a font of its own: both show the window's face.
+    QCOMPARE(m_window->font(), tavlo::platform::GothicFont(12));
+    QCOMPARE(List()->font(), m_window->font());
+    QCOMPARE(Close()->font(), m_window->font());
+    // No default button, so that Enter on the list does not close.
+    QVERIFY(!Close()->isDefault());
+    QVERIFY(!Close()->autoDefault());
+    // Control preparation gave the button the window's background.
+    QCOMPARE(tavlo::BackColor(Close()), tavlo::BackColor(m_window.get()));
+}
+
+void ResultsWindowTest::opensAtItsPlaceWithTheDesignLayout()
+{
+    frmResultList& window = Show("1=7\r\n2=345\r\n");
+
+    // Client area 3150 x 6255 twips at 2775, 3765 from the screen's corner;
+    // the offscreen screen is large enough to hold it there.
+    const QPoint screenCorner = m_owner.screen()->geometry().topLeft();
+    QCOMPARE(window.geometry(), QRect(screenCorner + QPoint(185, 251), QSize(210, 417)));
+
+    // The first resize has run: list 2910 x 5280, button at 907.5, 5580.
+    QCOMPARE(List()->geometry(), QRect(8, 8, 194, 352));
+    QCOMPARE(Close()->geometry(), QRect(61, 372, 89, 33));
+    QCOMPARE(QApplication::focusWidget(), List());
+    QCOMPARE(List()->count(), 2);
+}
+
+void ResultsWindowTest::resizeLaysOutTheControls_data()
+{
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QRect>("list");
+    QTest::addColumn<QRect>("button");
+
+    // 6000 x 9000 twips: list 5760 x 8025, button at 2332.5, 8325.
+    QTest::newRow("larger") << QSize(400, 600) << QRect(8, 8, 384, 535) << QRect(156, 555, 89, 33);
+    // Smaller than the margins: 720 high and as wide as the floor, the
+    // button's right edge after the first layout (907.5 + 1335 = 2242.5);
+    // the button at 573.75, 1020.
+    QTest::newRow("tiny") << QSize(20, 30) << QRect(8, 8, 150, 48) << QRect(38, 68, 89, 33);
+    // 4500 x 3000 twips: list 4260 x 2025, button at 1582.5, 2325.
+    QTest::newRow("wide and low") << QSize(300, 200) << QRect(8, 8, 284, 135) << QRect(106, 155, 89, 33);
+}
+
+void ResultsWindowTest::resizeLaysOutTheControls()
+{
+    QFETCH(QSize, client);
+    QFETCH(QRect, list);
+    QFETCH(QRect, button);
+
+    frmResultList& window = Show("1=7\r\n");
+    window.resize(client);
+    QTRY_COMPARE(window.size(), client);
+    QTRY_COMPARE(List()->geometry(), list);
+    QCOMPARE(Close()->geometry(), button);
+}
+
+void ResultsWindowTest::narrowingBelowTheFloorReachesItsLimit()
+{
+    // Below the floor every resize narrows the list by half of what is left
+    // above 2 x 120 + 1335 = 1575 twips (105 pixels), starting from the
+    // button's right edge at 907.5 + 1335. Reading the button's place back
+    // from whole pixels would go 128, 117, ... and stop at 106.
+    frmResultList& window = Show("1=7\r\n");
+    const int expected[] = {150, 127, 116, 111, 108, 106, 106, 105};
+    int step = 0;
+    for (int width : expected) {
+        const QSize client(10 + step % 2, 10);
+        window.resize(client);
+        QTRY_COMPARE(window.size(), client);
+        QCOMPARE(List()->width(), width);
+        ++step;
+    }
+    for (; step < 40; ++step) {
+        const QSize client(10 + step % 2, 10);
+        window.resize(client);
+        QTRY_COMPARE(window.size(), client);
+        QVERIFY(List()->width() >= 105);
+    }
+    QCOMPARE(List()->width(), 105);
+    QCOMPARE(List()->height(), 48);
+    QCOMPARE(Close()->geometry(), QRect(16, 68, 89, 33));
+}
+
+void ResultsWindowTest::escapeClosesFromEitherControl_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("list") << QStringLiteral("lstResult");
+    QTest::newRow("button") << QStringLiteral("cmdClose");
+}
+
+void ResultsWindowTest::escapeClosesFromEitherControl()
+{
+    QFETCH(QString, focus);
+    frmResultList& window = Show("1=7\r\n");
+    QWidget* target = window.findChild<QWidget*>(focus);
+    target->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(target, Qt::Key_Escape);
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Rejected));
+}
+
+void ResultsWindowTest::enterOnTheListDoesNotClose()
+{
+    frmResultList& window = Show("1=7\r\n2=8\r\n");
+    List()->setCurrentRow(1);
+    QTest::keyClick(List(), Qt::Key_Return);
+    QTest::keyClick(List(), Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(window.isVisible());
+    QCOMPARE(QApplication::focusWidget(), List());
+    QCOMPARE(List()->currentRow(), 1);
+}
+
+void ResultsWindowTest::enterOnTheButtonCloses_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+}
+
+void ResultsWindowTest::enterOnTheButtonCloses()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    frmResultList& window = Show("1=7\r\n");
+    QTest::keyClick(List(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), Close());
+    QTest::keyClick(Close(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_VERIFY(!window.isVisible());
+}
+
+void ResultsWindowTest::tabAlternates()
+{
+    Show("1=7\r\n");
+    QCOMPARE(QApplication::focusWidget(), List());
+    QTest::keyClick(List(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), Close());
+    QTest::keyClick(Close(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), List());
+    QTest::keyClick(List(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), Close());
+    QTest::keyClick(Close(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), List());
+}
+
+void ResultsWindowTest::clickOnCloseEndsTheModalShow()
+{
+    // As the main window uses it: modal, owned, and gone when exec returns.
+    const LoadedState loaded("1=7\r\n");
+    m_owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_owner));
+    frmResultList list(loaded.state, &m_owner);
+    bool sawModal = false;
+    QTimer::singleShot(0, &list, [&] {
+        sawModal = QApplication::activeModalWidget() == &list;
+        QTest::mouseClick(list.findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+    });
+    list.exec();
+    QVERIFY(sawModal);
+    QVERIFY(!list.isVisible());
+    m_owner.hide();
+}
+
+QTEST_MAIN(ResultsWindowTest)
+#include "results_window_test.moc"
