@@ -1,0 +1,174 @@
+// The real message boxes, driven with keys as a user would answer them.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <optional>
+
+#include "platform/qt/message_boxes.h"
+
+using namespace tavlo;
+
+namespace {
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
+    QStringList buttons;
+    QString defaultButton;
+    Qt::WindowModality modality = Qt::NonModal;
+    QWidget* parent = nullptr;
+};
+
+// Waits, inside the box's own event loop, for the modal box to come up and
+// become active, notes what it shows, then presses `key` on it.
+class BoxDriver : public QObject {
+public:
+    explicit BoxDriver(Qt::Key key) : m_key(key)
+    {
+        connect(&m_poll, &QTimer::timeout, this, [this] { Poll(); });
+        m_poll.start(10);
+    }
+
+    std::optional<SeenBox> seen;
+    bool keyIgnored = false;
+
+private:
+    void Poll()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || seen)
+            return;
+        m_poll.stop();
+        SeenBox s;
+        s.title = box->windowTitle();
+        s.text = box->text();
+        s.icon = box->icon();
+        s.format = box->textFormat();
+        for (QAbstractButton* button : box->buttons())
+            s.buttons << button->text();
+        s.defaultButton = box->defaultButton() != nullptr ? box->defaultButton()->text() : QString();
+        s.modality = box->windowModality();
+        s.parent = box->parentWidget();
+        seen = s;
+
+        QPointer<QMessageBox> guard(box);
+        if (!QTest::qWaitForWindowActive(box)) {
+            keyIgnored = true;
+            box->reject();  // never leave a test hanging on a box
+            return;
+        }
+        // Real input: through the window to whatever has the focus.
+        QTest::keyClick(box->windowHandle(), m_key);
+        // An access key clicks with a short animation: wait for the box to
+        // go, and close it unanswered if the key did nothing.
+        if (!QTest::qWaitFor([&] { return guard.isNull() || !guard->isVisible(); }) && !guard.isNull()) {
+            keyIgnored = true;
+            guard->reject();
+        }
+    }
+
+    Qt::Key m_key;
+    QTimer m_poll;
+};
+
+}  // namespace
+
+class TestCommonBoxes : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setStyle(QStringLiteral("Fusion")); }
+    void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+    void question_data();
+    void question();
+    void warning_data();
+    void warning();
+};
+
+void TestCommonBoxes::question_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("defaultButton");
+
+    const QString yes = QStringLiteral("はい(&Y)");
+    const QString no = QStringLiteral("いいえ(&N)");
+    QTest::newRow("No default, Enter at once") << 292 << int(Qt::Key_Return) << 7 << no;
+    QTest::newRow("Yes default, Enter at once") << 36 << int(Qt::Key_Return) << 6 << yes;
+    QTest::newRow("Yes default, Esc") << 36 << int(Qt::Key_Escape) << 7 << yes;
+    QTest::newRow("No default, access key Y") << 292 << int(Qt::Key_Y) << 6 << no;
+}
+
+void TestCommonBoxes::question()
+{
+    QFETCH(int, style);
+    QFETCH(int, key);
+    QFETCH(int, answer);
+    QFETCH(QString, defaultButton);
+
+    QWidget owner;
+    owner.setWindowTitle(QStringLiteral("Tavlo"));
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+
+    platform::QtMessageBoxes boxes;
+    BoxDriver driver(static_cast<Qt::Key>(key));
+    const QString message = QStringLiteral("抽選結果をクリアします。よろしいですか？");
+    QCOMPARE(boxes.Ask(&owner, message, owner.windowTitle(), style), answer);
+
+    QVERIFY(driver.seen.has_value());
+    QVERIFY(!driver.keyIgnored);
+    QCOMPARE(driver.seen->title, QStringLiteral("Tavlo"));
+    QCOMPARE(driver.seen->text, message);
+    QCOMPARE(driver.seen->icon, QMessageBox::Question);
+    QCOMPARE(driver.seen->buttons.size(), 2);
+    QVERIFY(driver.seen->buttons.contains(QStringLiteral("はい(&Y)")));
+    QVERIFY(driver.seen->buttons.contains(QStringLiteral("いいえ(&N)")));
+    QCOMPARE(driver.seen->defaultButton, defaultButton);
+    QCOMPARE(driver.seen->modality, Qt::ApplicationModal);
+    QCOMPARE(driver.seen->parent, &owner);
+}
+
+void TestCommonBoxes::warning_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+}
+
+void TestCommonBoxes::warning()
+{
+    QFETCH(int, key);
+
+    QWidget owner;
+    owner.setWindowTitle(QStringLiteral("条件入力"));
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+
+    platform::QtMessageBoxes boxes;
+    BoxDriver driver(static_cast<Qt::Key>(key));
+    // Plain text: the "<b>" must show as typed, not turn the text bold.
+    const QString message = QStringLiteral("<b>抽選範囲</b>(From)を入力して下さい。");
+    boxes.Warn(&owner, message, owner.windowTitle());
+
+    QVERIFY(driver.seen.has_value());
+    QVERIFY(!driver.keyIgnored);
+    QCOMPARE(driver.seen->title, QStringLiteral("条件入力"));
+    QCOMPARE(driver.seen->text, message);
+    QCOMPARE(driver.seen->icon, QMessageBox::Warning);
+    QCOMPARE(driver.seen->format, Qt::PlainText);
+    QCOMPARE(driver.seen->buttons, QStringList{QStringLiteral("OK")});
+    QCOMPARE(driver.seen->modality, Qt::ApplicationModal);
+    QCOMPARE(driver.seen->parent, &owner);
+}
+
+QTEST_MAIN(TestCommonBoxes)
+#include "common_boxes_test.moc"
