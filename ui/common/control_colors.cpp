@@ -114,9 +114,10 @@ void SetBackColor(QWidget* control, std::uint32_t value)
         SetRole(control, QPalette::Button, color);
         break;
     case Kind::Button:
-        SetRole(control, QPalette::Button, color);
+        // The style first: a change of style repolishes the button.
         if (control->style() != ButtonStyle())
             control->setStyle(ButtonStyle());
+        SetRole(control, QPalette::Button, color);
         break;
     case Kind::Plain:
         SetRole(control, QPalette::Window, color);
