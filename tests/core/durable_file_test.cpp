@@ -1,0 +1,242 @@
+#include "platform/durable_file.h"
+#include "settings/profile.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tavlo::platform {
+namespace {
+
+using test::FileExists;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+std::vector<std::string> Entries(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+ino_t Inode(const std::string& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info.st_ino;
+}
+
+mode_t Mode(const std::string& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info.st_mode & 07777;
+}
+
+const std::string kOld = "[Condition]\r\nRange=1,100\r\n[Result]\r\n1=57\r\n";
+
+TEST(ReadWholeFileTest, TellsAMissingFileFromAnEmptyOne)
+{
+    TempDir dir;
+    EXPECT_EQ(ReadWholeFile(dir.file("none")).status, FileReadStatus::Missing);
+
+    WriteFile(dir.file("empty"), "");
+    const FileContents empty = ReadWholeFile(dir.file("empty"));
+    EXPECT_EQ(empty.status, FileReadStatus::Ok);
+    EXPECT_EQ(empty.bytes, "");
+
+    WriteFile(dir.file("plain"), kOld);
+    EXPECT_EQ(ReadWholeFile(dir.file("plain")).bytes, kOld);
+    // A file standing where a folder should be: the file below it is missing.
+    EXPECT_EQ(ReadWholeFile(dir.file("plain") + "/x.ini").status, FileReadStatus::Missing);
+}
+
+TEST(ReadWholeFileTest, RefusesWhatIsNoRegularFile)
+{
+    TempDir dir;
+    EXPECT_EQ(ReadWholeFile(dir.path().string()).status, FileReadStatus::Failed);
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(ReadWholeFile(dir.file("fifo")).status, FileReadStatus::Failed) << "must not hang either";
+}
+
+TEST(ReplaceFileDurablyTest, CreatesAndReplacesLeavingOnlyTheFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    ASSERT_TRUE(ReplaceFileDurably(path, kOld));
+    EXPECT_EQ(ReadFile(path), kOld);
+    ASSERT_TRUE(ReplaceFileDurably(path, "new"));
+    EXPECT_EQ(ReadFile(path), "new");
+    ASSERT_TRUE(ReplaceFileDurably(path, ""));
+    EXPECT_EQ(ReadWholeFile(path).status, FileReadStatus::Ok);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
+TEST(ReplaceFileDurablyTest, KeepsPermissionBits)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(ReplaceFileDurably(path, "new"));
+    EXPECT_EQ(Mode(path), 0640u);
+}
+
+TEST(ReplaceFileDurablyTest, WritesThroughASymbolicLink)
+{
+    TempDir dir;
+    const std::string target = dir.file("real.ini");
+    const std::string link = dir.file("Tavlo.ini");
+    WriteFile(target, kOld);
+    std::filesystem::create_symlink(target, link);
+    ASSERT_TRUE(ReplaceFileDurably(link, "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(target), "new");
+}
+
+const char* StepName(DurableStep step)
+{
+    switch (step) {
+    case DurableStep::CreateTemp: return "CreateTemp";
+    case DurableStep::Write: return "Write";
+    case DurableStep::Sync: return "Sync";
+    case DurableStep::Close: return "Close";
+    case DurableStep::Rename: return "Rename";
+    case DurableStep::SyncFolder: return "SyncFolder";
+    }
+    return "?";
+}
+
+DurableStep g_failingStep = DurableStep::CreateTemp;
+
+bool FailOneStep(DurableStep step)
+{
+    return step == g_failingStep;
+}
+
+}  // namespace
+
+void PrintTo(DurableStep step, std::ostream* out)
+{
+    *out << StepName(step);
+}
+
+namespace {
+
+class FailedStepTest : public testing::TestWithParam<DurableStep> {
+protected:
+    void SetUp() override
+    {
+        g_failingStep = GetParam();
+        SetDurableFaultHook(&FailOneStep);
+    }
+    void TearDown() override { SetDurableFaultHook(nullptr); }
+};
+
+TEST_P(FailedStepTest, LeavesTheOldFileAndNoTemporaryFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    EXPECT_FALSE(ReplaceFileDurably(path, "new bytes"));
+    EXPECT_EQ(ReadFile(path), kOld);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+
+    // The profile writes report the failure the same way.
+    EXPECT_FALSE(WriteProfileString("Result", "2", "3", path));
+    EXPECT_FALSE(WriteProfileSection("Result", {"1", "9"}, path));
+    EXPECT_FALSE(ClearProfileSection("Result", path));
+    EXPECT_EQ(ReadFile(path), kOld);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, FailedStepTest,
+                         testing::Values(DurableStep::CreateTemp, DurableStep::Write, DurableStep::Sync,
+                                         DurableStep::Close, DurableStep::Rename),
+                         [](const testing::TestParamInfo<DurableStep>& info) { return StepName(info.param); });
+
+TEST(ReplaceFileDurablyTest, FailedFolderSyncIsReportedAfterTheRename)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    g_failingStep = DurableStep::SyncFolder;
+    SetDurableFaultHook(&FailOneStep);
+    EXPECT_FALSE(ReplaceFileDurably(path, "new"));
+    SetDurableFaultHook(nullptr);
+    EXPECT_EQ(ReadFile(path), "new");
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
+// A real refusal by the system: a file size limit below the new file's size.
+TEST(ReplaceFileDurablyTest, DiskRefusingTheWriteLeavesTheOldFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteProfileString("Result", "2", std::string(200, '9'), path);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadFile(path), kOld);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
+TEST(ProfileWriteFailureTest, UnreadableFileIsNeverReplaced)
+{
+    // A folder where the file should be cannot be read, so it is not
+    // replaced by a file built from nothing.
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    std::filesystem::create_directory(path);
+    WriteFile(path + "/keep", "x");
+    EXPECT_FALSE(WriteProfileString("Result", "1", "5", path));
+    EXPECT_FALSE(ClearProfileSection("Result", path));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_EQ(ReadFile(path + "/keep"), "x");
+}
+
+TEST(ProfileWriteFailureTest, ParentThatIsAFileFails)
+{
+    TempDir dir;
+    WriteFile(dir.file("plain"), kOld);
+    EXPECT_FALSE(WriteProfileString("Result", "1", "5", dir.file("plain") + "/Tavlo.ini"));
+    EXPECT_EQ(ReadFile(dir.file("plain")), kOld);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"plain"});
+}
+
+TEST(ProfileWriteFailureTest, WriteThatChangesNothingDoesNotReplaceTheFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    const ino_t before = Inode(path);
+    EXPECT_TRUE(WriteProfileString("RESULT", "1", "57", path));
+    EXPECT_TRUE(ClearProfileSection("Missing", path));
+    EXPECT_TRUE(WriteProfileSection("Result", {"1", "57"}, path));
+    EXPECT_EQ(Inode(path), before);
+    EXPECT_EQ(ReadFile(path), kOld);
+}
+
+}  // namespace
+}  // namespace tavlo::platform
