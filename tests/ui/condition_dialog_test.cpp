@@ -251,6 +251,9 @@ void ConditionDialogTest::loadFillsBoxes()
     QCOMPARE(Box("txtRangeMax")->text(), QStringLiteral("120"));
     QCOMPARE(FocusName(), QStringLiteral("txtRangeMin"));
     QCOMPARE(Box("txtRangeMin")->selectedText(), QStringLiteral("0"));
+    // A click into a box selects its text too, once the press has placed the cursor.
+    QTest::mouseClick(Box("txtRangeMax"), Qt::LeftButton);
+    QCOMPARE(Box("txtRangeMax")->selectedText(), QStringLiteral("120"));
 
     QVERIFY(Open("[Condition]\nRange=-1,0\n"));  // a bound of -1 leaves its box empty
     QCOMPARE(Box("txtRangeMin")->text(), QString());
