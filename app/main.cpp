@@ -1,1 +1,32 @@
-int main() { return 0; }
+// Tavlo: draws lots. main() owns the draw state and the services and hands
+// them to the main window; the program ends when that window closes.
+#include <QApplication>
+
+#include "engine/draw_state.h"
+#include "platform/executable_dir.h"
+#include "platform/instance_lock.h"
+#include "platform/qt/message_boxes.h"
+#include "platform/random_source.h"
+#include "settings/settings_file.h"
+#include "ui/main/main_window.h"
+
+int main(int argc, char* argv[])
+{
+    // A second start ends at once and without a word; the first goes on.
+    const tavlo::platform::InstanceLock instance(tavlo::platform::ExecutablePath());
+    if (!instance.owns())
+        return 0;
+
+    QApplication app(argc, argv);
+    // One look on every platform: buttons show the colours the design gives them.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+
+    tavlo::SettingsFile settings;  // Tavlo.ini beside the program
+    tavlo::platform::SystemRandomSource random;
+    tavlo::DrawState state(settings, random);
+    tavlo::platform::QtMessageBoxes boxes;
+
+    tavlo::frmTavlo window(state, boxes);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,366 @@
+#include "ui/main/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <cmath>
+
+#include "engine/draw_state.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/message_boxes.h"
+#include "platform/qt/system_colors.h"
+#include "platform/qt/twips.h"
+#include "platform/qt/window_services.h"
+#include "ui/common/common.h"
+#include "ui/common/control_colors.h"
+#include "ui/common/form_preparation.h"
+#include "ui/common/write_failure.h"
+#include "ui/condition/condition_dialog.h"
+#include "ui/results/result_list.h"
+
+namespace tavlo {
+
+using platform::SystemColor;
+using platform::TwipsRect;
+using platform::TwipsToPixels;
+
+namespace {
+
+const QString kStart = QStringLiteral("START");
+const QString kStop = QStringLiteral("STOP");
+
+// The window's design, in twips.
+constexpr int kClientWidth = 10575;
+constexpr int kClientHeight = 6675;
+constexpr double kWindowFontSize = 12;
+constexpr double kDigitFontSize = 216;
+constexpr double kStartStopFontSize = 42;
+
+// Displays along the top and the digit boxes in the middle.
+constexpr std::uint32_t kDisplayBack = SystemColor(platform::COLOR_INACTIVECAPTIONTEXT);
+constexpr std::uint32_t kDisplayText = SystemColor(platform::COLOR_INFOTEXT);
+constexpr std::uint32_t kDigitBack = SystemColor(platform::COLOR_ACTIVECAPTION);
+constexpr std::uint32_t kDigitText = SystemColor(platform::COLOR_CAPTIONTEXT);
+constexpr std::uint32_t kStartStopDesignBack = platform::Rgb(255, 192, 192);
+// Start-up recolours the button a shade off its design value; this one shows.
+constexpr std::uint32_t kStartStopBack = platform::Rgb(255, 191, 191);
+constexpr std::uint32_t kRangeNotSetText = platform::Rgb(255, 0, 0);
+
+QLineEdit* MakeDisplay(QWidget* window, const char* name, const QString& text, QRect geometry,
+                       const QFont& font, std::uint32_t back, std::uint32_t fore)
+{
+    auto* box = new QLineEdit(text, window);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    box->setFont(font);
+    box->setAlignment(Qt::AlignCenter);
+    box->setReadOnly(true);
+    SetBackColor(box, back);
+    SetForeColor(box, fore);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget* window, const char* name, const QString& caption, QRect geometry)
+{
+    auto* button = new QPushButton(caption, window);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    // A focused button takes Enter itself; elsewhere Enter goes to the
+    // window, which presses cmdStartStop.
+    button->setAutoDefault(true);
+    return button;
+}
+
+// A digit box turns one step: the value's last digit plus one, modulo 10.
+void Advance(QLineEdit* box)
+{
+    const double value = box->text().toDouble();
+    const auto next = static_cast<long long>(std::floor(value)) + 1;
+    box->setText(QString::number(((next % 10) + 10) % 10));
+}
+
+}  // namespace
+
+frmTavlo::frmTavlo(DrawState& state, platform::MessageBoxes& boxes, QWidget* parent)
+    : QWidget(parent), m_state(state), m_boxes(boxes)
+{
+    CreateControls();
+    Load();
+    // A quit asked for from outside (the session ending, say) must not leave
+    // the spin loop running in a program that never exits.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_quitting = true; });
+}
+
+frmTavlo::~frmTavlo() = default;
+
+void frmTavlo::CreateControls()
+{
+    setObjectName(QStringLiteral("frmTavlo"));
+    setWindowTitle(QStringLiteral("Tavlo"));
+    setFont(platform::GothicFont(kWindowFontSize));
+    resize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+
+    const QFont windowFont = font();
+    const QFont digitFont = platform::GothicFont(kDigitFontSize);
+
+    // Created in tab order, which is also the order of the focus chain.
+    txtRange = MakeDisplay(this, "txtRange", QStringLiteral("抽選範囲 : nnn ～ nnn"),
+                           TwipsRect(1200, 120, 3015, 375), windowFont, kDisplayBack, kDisplayText);
+    txtCount = MakeDisplay(this, "txtCount", QStringLiteral("次 nnn回目"),
+                           TwipsRect(4680, 120, 1815, 375), windowFont, kDisplayBack, kDisplayText);
+    txt100 = MakeDisplay(this, "txt100", QStringLiteral("0"), TwipsRect(240, 720, 2445, 4200), digitFont,
+                         kDigitBack, kDigitText);
+    txt10 = MakeDisplay(this, "txt10", QStringLiteral("0"), TwipsRect(2880, 720, 2445, 4200), digitFont,
+                        kDigitBack, kDigitText);
+    txt1 = MakeDisplay(this, "txt1", QStringLiteral("0"), TwipsRect(5520, 720, 2445, 4200), digitFont,
+                       kDigitBack, kDigitText);
+    for (QLineEdit* digit : {txt100, txt10, txt1})
+        digit->setTextMargins(0, 0, 0, 0);
+
+    cmdStartStop = MakeButton(this, "cmdStartStop", kStart, TwipsRect(2040, 5160, 3975, 1335));
+    cmdStartStop->setFont(platform::GothicFont(kStartStopFontSize));
+    SetBackColor(cmdStartStop, kStartStopDesignBack);
+    cmdResultList = MakeButton(this, "cmdResultList", QStringLiteral("結果表示(&R)"),
+                               TwipsRect(8400, 840, 1935, 615));
+    cmdCondition = MakeButton(this, "cmdCondition", QStringLiteral("条件入力(&J)"),
+                              TwipsRect(8400, 1680, 1935, 615));
+    cmdClearResult = MakeButton(this, "cmdClearResult", QStringLiteral("結果クリア(&C)"),
+                                TwipsRect(8400, 2520, 1935, 615));
+    cmdEnd = MakeButton(this, "cmdEnd", QStringLiteral("終了(&X)"), TwipsRect(9000, 6000, 1335, 495));
+
+    Label1 = new QLabel(QStringLiteral("← Enterで動きます"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(TwipsRect(6120, 5640, 2775, 375));
+    Label1->setFont(platform::GothicFont(kWindowFontSize, QFont::Bold));
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label1->setFocusPolicy(Qt::NoFocus);
+
+    QWidget* previous = txtRange;
+    for (QWidget* next : std::initializer_list<QWidget*>{txtCount, txt100, txt10, txt1, cmdStartStop,
+                                                         cmdResultList, cmdCondition, cmdClearResult, cmdEnd}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    txtRange->setFocus();
+
+    connect(cmdStartStop, &QPushButton::clicked, this, &frmTavlo::cmdStartStop_Click);
+    connect(cmdResultList, &QPushButton::clicked, this, &frmTavlo::cmdResultList_Click);
+    connect(cmdCondition, &QPushButton::clicked, this, &frmTavlo::cmdCondition_Click);
+    connect(cmdClearResult, &QPushButton::clicked, this, &frmTavlo::cmdClearResult_Click);
+    connect(cmdEnd, &QPushButton::clicked, this, &frmTavlo::cmdEnd_Click);
+}
+
+// The load sequence. A second instance never gets here: main() ends it first.
+void frmTavlo::Load()
+{
+    PrepareFormControls(this);
+    m_state.LoadRange();
+    EditRange();
+    m_state.LoadResults();
+    EditCount(1);
+    SetBackColor(cmdStartStop, kStartStopBack);
+    SetStartStopCaption(kStart);
+}
+
+void frmTavlo::EditRange()
+{
+    if (m_state.IsRangeValid()) {
+        const int width = static_cast<int>(QString::number(m_state.RangeMax()).size());
+        txtRange->setText(QStringLiteral("抽選範囲 : %1 ～ %2")
+                              .arg(m_state.RangeMin(), width, 10, QLatin1Char('0'))
+                              .arg(m_state.RangeMax()));
+        SetForeColor(txtRange, kDisplayText);
+        m_state.Reseed();
+    } else {
+        txtRange->setText(QStringLiteral("抽選範囲 : 未設定"));
+        SetForeColor(txtRange, kRangeNotSetText);
+    }
+    platform::RepaintNow(this);
+    m_state.ResizeDrawn();
+}
+
+void frmTavlo::EditCount(int enmCountMode)
+{
+    txtCount->setText(QString());
+    int ordinal = m_state.Count();
+    QString text;
+    if (enmCountMode == 1) {
+        text = QStringLiteral("次 ");
+        ordinal += 1;
+    }
+    txtCount->setText(text + QString::number(ordinal) + QStringLiteral("回目"));
+    platform::RepaintNow(this);
+}
+
+void frmTavlo::ClearResult()
+{
+    const bool saved = m_state.ResetResults();
+    EditCount(1);
+    WarnIfNotSaved(saved);
+}
+
+bool frmTavlo::IsSpinning() const
+{
+    return StartStopCaption() == kStop;
+}
+
+QString frmTavlo::StartStopCaption() const
+{
+    return UnescapeAmpersand(cmdStartStop->text());
+}
+
+void frmTavlo::SetStartStopCaption(const QString& caption)
+{
+    cmdStartStop->setText(EscapeAmpersand(caption));
+}
+
+void frmTavlo::WarnIfNotSaved(bool saved)
+{
+    if (!saved)
+        WarnSettingsNotSaved(m_boxes, this, windowTitle(), m_state.SettingsPath());
+}
+
+void frmTavlo::cmdStartStop_Click()
+{
+    if (StartStopCaption() != kStart) {
+        Stop();
+        return;
+    }
+    // A START that arrives in the same burst of events as the STOP before it
+    // would run nested inside the finishing spin, and that spin would then
+    // show its older number over the new one. The press is dropped instead;
+    // the spin ends at its next pass and the next press starts afresh.
+    if (m_inSpinLoop)
+        return;
+    Start();
+}
+
+// Draws a number, then spins the digits until STOP. The number is chosen and
+// saved before the first pass; the spin is only a display. Every other event
+// of the program is handled inside the loop's event pump, the STOP click
+// among them.
+void frmTavlo::Start()
+{
+    if (!m_state.IsRangeValid()) {
+        ShowWarning(m_boxes, this, QStringLiteral("抽選範囲が未設定または異常です。条件設定を行って下さい。"),
+                    windowTitle());
+        cmdCondition->setFocus();
+        return;
+    }
+    if (m_state.IsAllDrawn()) {
+        ShowWarning(m_boxes, this, QStringLiteral("全て抽選されたので、これ以上抽選できません。"), windowTitle());
+        return;
+    }
+
+    const DrawOutcome outcome = m_state.DrawNumber();
+    const int x = outcome.number;
+    EditCount(0);
+    SetStartStopCaption(kStop);
+    platform::RepaintNow(this);
+    WarnIfNotSaved(outcome.saved);
+
+    const QPointer<frmTavlo> self(this);
+    m_inSpinLoop = true;
+    int c = 1;
+    for (;;) {
+        if (StartStopCaption() != kStop || m_quitting)
+            break;
+        Advance(txt1);
+        if (c % 2 == 0)
+            Advance(txt10);
+        if (c % 3 == 0)
+            Advance(txt100);
+        platform::RepaintNow(this);
+        emit spinAdvanced();
+        c = c + 1 > 3 ? 1 : c + 1;
+        platform::PumpEvents();
+        if (!self)
+            return;  // the window went away inside the pump
+    }
+    m_inSpinLoop = false;
+    if (m_quitting)
+        SetStartStopCaption(kStart);
+
+    txt100->setText(QString::number(x / 100));
+    txt10->setText(QString::number((x % 100) / 10));
+    txt1->setText(QString::number(x % 10));
+    EditCount(1);
+    platform::RepaintNow(this);
+}
+
+void frmTavlo::Stop()
+{
+    SetStartStopCaption(kStart);
+    platform::RepaintNow(this);
+}
+
+void frmTavlo::cmdCondition_Click()
+{
+    {
+        frmCondition dialog(m_state, m_boxes, *this, this);
+        dialog.exec();
+    }
+    cmdStartStop->setFocus();
+}
+
+void frmTavlo::cmdResultList_Click()
+{
+    if (m_state.Count() > 0) {
+        frmResultList list(m_state, this);
+        list.exec();
+    } else {
+        ShowWarning(m_boxes, this, QStringLiteral("結果はありません。"), windowTitle());
+    }
+    cmdStartStop->setFocus();
+}
+
+void frmTavlo::cmdClearResult_Click()
+{
+    const int answer = AskYesNo(m_boxes, this, QStringLiteral("抽選結果をクリアします。よろしいですか？"),
+                                windowTitle(), platform::kStyleDefaultButton2);
+    if (answer != platform::kAnswerNo)
+        ClearResult();
+    cmdStartStop->setFocus();
+}
+
+void frmTavlo::cmdEnd_Click()
+{
+    const int answer =
+        AskYesNo(m_boxes, this, QStringLiteral("終了します。よろしいですか？"), windowTitle(), 0);
+    if (answer == platform::kAnswerNo) {
+        cmdStartStop->setFocus();
+        return;
+    }
+    close();
+}
+
+// While the digits spin, every close request is refused, whatever its cause.
+void frmTavlo::closeEvent(QCloseEvent* event)
+{
+    if (IsSpinning() && !m_quitting) {
+        ShowWarning(m_boxes, this, kStop + QStringLiteral(" ボタンを押してから終了して下さい。"), windowTitle());
+        cmdStartStop->setFocus();
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+// cmdStartStop is the window's default button: Enter presses it unless a
+// focused command button takes the key first. Esc does nothing.
+void frmTavlo::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        cmdStartStop->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace tavlo

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QWidget>
+
+#include "ui/common/main_window_link.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tavlo {
+
+class DrawState;
+namespace platform {
+class MessageBoxes;
+}
+
+// The main window: the three-digit display, the range and ordinal displays,
+// the START/STOP button and the commands that open the other windows, clear
+// the results and end the program. It lives as long as the program.
+//
+// The spin state lives in the caption of cmdStartStop and nowhere else:
+// "START" when idle, "STOP" while the digits spin.
+class frmTavlo : public QWidget, public MainWindowLink {
+    Q_OBJECT
+
+public:
+    // Runs the load sequence: prepares the controls, reads the range and the
+    // results from the settings file and shows them.
+    frmTavlo(DrawState& state, platform::MessageBoxes& boxes, QWidget* parent = nullptr);
+    ~frmTavlo() override;
+
+    // Shows the range (or that none is set) and sizes the drawn flags to it.
+    void EditRange() override;
+    // 1: "次 " and the ordinal of the next draw; anything else: the ordinal of
+    // the last draw made.
+    void EditCount(int enmCountMode);
+    // Forgets every draw, in memory and in the settings file.
+    void ClearResult() override;
+
+    bool IsSpinning() const;
+
+signals:
+    // After every pass of the spin loop, once the digits have been advanced
+    // and repainted.
+    void spinAdvanced();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateControls();
+    void Load();
+
+    void cmdStartStop_Click();
+    void Start();
+    void Stop();
+    void cmdCondition_Click();
+    void cmdResultList_Click();
+    void cmdClearResult_Click();
+    void cmdEnd_Click();
+
+    QString StartStopCaption() const;
+    void SetStartStopCaption(const QString& caption);
+    void WarnIfNotSaved(bool saved);
+
+    DrawState& m_state;
+    platform::MessageBoxes& m_boxes;
+    // Set when the application is quitting, so a running spin lets go.
+    bool m_quitting = false;
+    // True while a spin loop runs, until it has shown its number.
+    bool m_inSpinLoop = false;
+
+    QLineEdit* txtRange = nullptr;
+    QLineEdit* txtCount = nullptr;
+    QLineEdit* txt100 = nullptr;
+    QLineEdit* txt10 = nullptr;
+    QLineEdit* txt1 = nullptr;
+    QPushButton* cmdStartStop = nullptr;
+    QPushButton* cmdResultList = nullptr;
+    QPushButton* cmdCondition = nullptr;
+    QPushButton* cmdClearResult = nullptr;
+    QPushButton* cmdEnd = nullptr;
+    QLabel* Label1 = nullptr;
+};
+
+}  // namespace tavlo

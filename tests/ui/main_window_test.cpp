@@ -1,0 +1,453 @@
+// The main window driven with real key and mouse events on the offscreen
+// platform: start-up displays, the keyboard roles, START/STOP and the spin,
+// the close request and the commands.
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "engine/draw_state.h"
+#include "platform/qt/system_colors.h"
+#include "support/recording_message_boxes.h"
+#include "support/scripted_random.h"
+#include "support/temp_dir.h"
+#include "ui/common/control_colors.h"
+#include "ui/main/main_window.h"
+
+using namespace tavlo;
+
+namespace {
+
+const QString kNoRange = QStringLiteral("抽選範囲が未設定または異常です。条件設定を行って下さい。");
+const QString kAllDrawn = QStringLiteral("全て抽選されたので、これ以上抽選できません。");
+const QString kStopFirst = QStringLiteral("STOP ボタンを押してから終了して下さい。");
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Builds the window on a settings file that holds `ini` (no file when null).
+    void start(const char* ini)
+    {
+        m_dir = std::make_unique<test::TempDir>();
+        m_path = m_dir->file("Tavlo.ini");
+        if (ini)
+            test::WriteFile(m_path, ini);
+        m_file = std::make_unique<SettingsFile>(m_path);
+        m_state = std::make_unique<DrawState>(*m_file, m_random);
+        m_window = std::make_unique<frmTavlo>(*m_state, m_boxes);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    template <typename T>
+    T* child(const char* name)
+    {
+        auto* widget = m_window->findChild<T*>(QLatin1String(name));
+        Q_ASSERT(widget);
+        return widget;
+    }
+    QString text(const char* name) { return child<QLineEdit>(name)->text(); }
+    QStringList digits() { return {text("txt100"), text("txt10"), text("txt1")}; }
+    QString file() { return QString::fromStdString(test::ReadFile(m_path)); }
+
+    // Presses Enter, lets the digits spin `passes` times, then presses Enter again.
+    void drawWithEnter(int passes = 3)
+    {
+        int seen = 0;
+        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+            if (++seen == passes)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        disconnect(connection);
+    }
+
+    test::ScriptedRandom m_random;
+    test::RecordingMessageBoxes m_boxes;
+    std::unique_ptr<test::TempDir> m_dir;
+    std::string m_path;
+    std::unique_ptr<SettingsFile> m_file;
+    std::unique_ptr<DrawState> m_state;
+    std::unique_ptr<frmTavlo> m_window;
+
+private slots:
+    void init()
+    {
+        m_random = test::ScriptedRandom();
+        m_boxes = test::RecordingMessageBoxes();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_state.reset();
+        m_file.reset();
+        m_dir.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty() || !QApplication::activeModalWidget());
+    }
+
+    void startUpDisplays_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<bool>("red");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("1..100") << "[Condition]\r\nRange=1,100\r\n" << "抽選範囲 : 001 ～ 100" << false << "次 1回目";
+        QTest::newRow("0..9") << "[Condition]\r\nRange=0,9\r\n" << "抽選範囲 : 0 ～ 9" << false << "次 1回目";
+        QTest::newRow("5..5") << "[Condition]\r\nRange=5,5\r\n" << "抽選範囲 : 5 ～ 5" << false << "次 1回目";
+        QTest::newRow("007,250 as typed") << "[Condition]\r\nRange=007,250\r\n" << "抽選範囲 : 007 ～ 250" << false
+                                          << "次 1回目";
+        QTest::newRow("no file") << QString() << "抽選範囲 : 未設定" << true << "次 1回目";
+        QTest::newRow("50..10 abnormal") << "[Condition]\r\nRange=50,10\r\n" << "抽選範囲 : 未設定" << true
+                                         << "次 1回目";
+        QTest::newRow("three draws") << "[Condition]\r\nRange=1,10\r\n[Result]\r\n1=4\r\n2=9\r\n3=1\r\n"
+                                     << "抽選範囲 : 01 ～ 10" << false << "次 4回目";
+    }
+
+    void startUpDisplays()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, range);
+        QFETCH(bool, red);
+        QFETCH(QString, count);
+        const QByteArray bytes = ini.toUtf8();
+        start(ini.isNull() ? nullptr : bytes.constData());
+
+        QCOMPARE(text("txtRange"), range);
+        QCOMPARE(ForeColor(child<QLineEdit>("txtRange")),
+                 red ? platform::Rgb(255, 0, 0) : platform::SystemColor(platform::COLOR_INFOTEXT));
+        QCOMPARE(text("txtCount"), count);
+        QCOMPARE(digits(), (QStringList{"0", "0", "0"}));
+        QCOMPARE(child<QPushButton>("cmdStartStop")->text(), QStringLiteral("START"));
+        QCOMPARE(BackColor(child<QPushButton>("cmdStartStop")), platform::Rgb(255, 191, 191));
+        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtRange"));
+        QCOMPARE(m_random.reseeds, red ? 0 : 1);
+    }
+
+    void editCountModes()
+    {
+        start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=4\r\n2=9\r\n3=1\r\n");
+        m_window->EditCount(0);
+        QCOMPARE(text("txtCount"), QStringLiteral("3回目"));
+        m_window->EditCount(7);  // anything but 1 reads the last draw
+        QCOMPARE(text("txtCount"), QStringLiteral("3回目"));
+        m_window->EditCount(1);
+        QCOMPARE(text("txtCount"), QStringLiteral("次 4回目"));
+    }
+
+    void keyboardRoles()
+    {
+        start(nullptr);
+        // Typing into the read-only boxes changes nothing.
+        for (const char* name : {"txtRange", "txtCount", "txt100", "txt10", "txt1"}) {
+            auto* box = child<QLineEdit>(name);
+            const QString before = box->text();
+            box->setFocus();
+            QTest::keyClicks(box, "12x");
+            QTest::keyClick(box, Qt::Key_Backspace);
+            QCOMPARE(box->text(), before);
+        }
+        // Tab visits every box and button in design order, then wraps.
+        child<QLineEdit>("txtRange")->setFocus();
+        const QStringList order{"txtCount", "txt100", "txt10", "txt1", "cmdStartStop", "cmdResultList",
+                                "cmdCondition", "cmdClearResult", "cmdEnd", "txtRange"};
+        for (const QString& expected : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), expected);
+        }
+        // Esc does nothing.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(m_window->isVisible());
+        QVERIFY(m_boxes.calls.empty());
+    }
+
+    void enterOnFocusedButtonPressesThatButton()
+    {
+        start("[Condition]\r\nRange=1,10\r\n");
+        child<QPushButton>("cmdEnd")->setFocus();
+        m_boxes.AnswerNo();
+        QTest::keyClick(child<QPushButton>("cmdEnd"), Qt::Key_Return);
+        QCOMPARE(m_boxes.Messages(), QStringList{QStringLiteral("終了します。よろしいですか？")});
+        QCOMPARE(m_boxes.calls[0].style, platform::kStyleYesNo | platform::kStyleQuestion);
+        QCOMPARE(m_state->Count(), 0);
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child<QPushButton>("cmdStartStop"));
+    }
+
+    void accessKeys()
+    {
+        start("[Condition]\r\nRange=1,10\r\n");
+        m_boxes.AnswerNo();  // Alt+C's question
+        m_boxes.AnswerNo();  // Alt+X's question
+        QTest::keyClick(m_window.get(), Qt::Key_R, Qt::AltModifier);
+        QTRY_COMPARE(m_boxes.calls.size(), size_t(1));
+        QTest::keyClick(m_window.get(), Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(m_boxes.calls.size(), size_t(2));
+        QTest::keyClick(m_window.get(), Qt::Key_X, Qt::AltModifier);
+        QTRY_COMPARE(m_boxes.calls.size(), size_t(3));
+        QCOMPARE(m_boxes.Messages(), (QStringList{QStringLiteral("結果はありません。"),
+                                                  QStringLiteral("抽選結果をクリアします。よろしいですか？"),
+                                                  QStringLiteral("終了します。よろしいですか？")}));
+        for (const auto& call : m_boxes.calls)
+            QCOMPARE(call.title, QStringLiteral("Tavlo"));
+
+        // Alt+J opens the condition dialog, modal, owned by the main window.
+        bool opened = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            opened = dialog->objectName() == QStringLiteral("frmCondition") &&
+                     dialog->parentWidget() == m_window.get();
+            dialog->close();
+        });
+        poll.start(10);
+        QTest::keyClick(m_window.get(), Qt::Key_J, Qt::AltModifier);
+        QTRY_VERIFY(opened);
+        poll.stop();
+        QTRY_COMPARE(m_window->focusWidget(), child<QPushButton>("cmdStartStop"));
+    }
+
+    void enterTwiceDrawsAndShowsTheNumber()
+    {
+        start("[Condition]\r\nRange=0,999\r\n");
+        m_random.Push(0.305f + 0.0004f);  // k = floor(r * 1000 + 1) = 306: the number 305
+        QStringList countWhileSpinning;
+        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this,
+                                  [&] { countWhileSpinning << text("txtCount"); });
+        drawWithEnter(3);
+        disconnect(connection);
+
+        QCOMPARE(digits(), (QStringList{"3", "0", "5"}));
+        QCOMPARE(countWhileSpinning.value(0), QStringLiteral("1回目"));
+        QCOMPARE(text("txtCount"), QStringLiteral("次 2回目"));
+        QCOMPARE(child<QPushButton>("cmdStartStop")->text(), QStringLiteral("START"));
+        QVERIFY(file().endsWith(QStringLiteral("[Result]\r\n1=305\r\n")));
+        QVERIFY(m_boxes.calls.empty());
+    }
+
+    void spinPassesAdvanceTheDigits()
+    {
+        start("[Condition]\r\nRange=7,7\r\n");
+        QList<QStringList> passes;
+        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] { passes << digits(); });
+        drawWithEnter(6);
+        disconnect(connection);
+        QVERIFY(passes.size() >= 6);
+        const QList<QStringList> expected{{"0", "0", "1"}, {"0", "1", "2"}, {"1", "1", "3"},
+                                          {"1", "1", "4"}, {"1", "2", "5"}, {"2", "2", "6"}};
+        QCOMPARE(passes.mid(0, 6), expected);
+        QCOMPARE(digits(), (QStringList{"0", "0", "7"}));
+    }
+
+    void numberShownAfterStop_data()
+    {
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("7") << "7,7" << QStringList{"0", "0", "7"};
+        QTest::newRow("305") << "305,305" << QStringList{"3", "0", "5"};
+        QTest::newRow("1234 from a hand-edited file") << "1234,1234" << QStringList{"12", "3", "4"};
+    }
+
+    void numberShownAfterStop()
+    {
+        QFETCH(QString, range);
+        QFETCH(QStringList, shown);
+        const QByteArray ini = ("[Condition]\r\nRange=" + range + "\r\n").toUtf8();
+        start(ini.constData());
+        drawWithEnter(4);
+        QCOMPARE(digits(), shown);
+        // A spin that starts from more than one digit carries on from the last.
+        if (shown[0] == "12") {
+            child<QLineEdit>("txt100")->setText("12");
+            m_window->ClearResult();
+            QList<QString> hundreds;
+            auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this,
+                                      [&] { hundreds << text("txt100"); });
+            drawWithEnter(3);
+            disconnect(connection);
+            QCOMPARE(hundreds.value(2), QStringLiteral("3"));
+        }
+    }
+
+    void startRefusals()
+    {
+        start(nullptr);
+        child<QLineEdit>("txtRange")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(m_boxes.Messages(), QStringList{kNoRange});
+        QCOMPARE(m_window->focusWidget(), child<QPushButton>("cmdCondition"));
+        QVERIFY(!test::FileExists(m_path));
+        QCOMPARE(text("txtCount"), QStringLiteral("次 1回目"));
+
+        m_window.reset();
+        start("[Condition]\r\nRange=5,5\r\n");
+        drawWithEnter();
+        QCOMPARE(digits(), (QStringList{"0", "0", "5"}));
+        child<QLineEdit>("txtCount")->setFocus();
+        m_boxes.Clear();
+        QTest::keyClick(child<QLineEdit>("txtCount"), Qt::Key_Return);
+        QCOMPARE(m_boxes.Messages(), QStringList{kAllDrawn});
+        QCOMPARE(m_window->focusWidget(), child<QLineEdit>("txtCount"));  // not moved
+        QCOMPARE(m_state->Count(), 1);
+    }
+
+    void closeRefusedWhileSpinning()
+    {
+        start("[Condition]\r\nRange=1,10\r\n");
+        int passes = 0;
+        bool closedDuringSpin = true;
+        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+            ++passes;
+            if (passes == 2) {
+                closedDuringSpin = m_window->close();  // the close box
+            } else if (passes == 3) {
+                m_boxes.AnswerYes();  // 終了 answered Yes while spinning
+                QTest::mouseClick(child<QPushButton>("cmdEnd"), Qt::LeftButton);
+            } else if (passes == 5) {
+                QTest::mouseClick(child<QPushButton>("cmdStartStop"), Qt::LeftButton);
+            }
+        });
+        QTest::mouseClick(child<QPushButton>("cmdStartStop"), Qt::LeftButton);
+        disconnect(connection);
+
+        QVERIFY(!closedDuringSpin);
+        QVERIFY(passes >= 5);  // the digits went on spinning after the refusals
+        QCOMPARE(m_boxes.Messages(),
+                 (QStringList{kStopFirst, QStringLiteral("終了します。よろしいですか？"), kStopFirst}));
+        QVERIFY(m_window->isVisible());
+        // After STOP a close request passes, and nothing more is written.
+        const QString before = file();
+        QVERIFY(m_window->close());
+        QCOMPARE(file(), before);
+    }
+
+    void clearingDuringASpin()
+    {
+        start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=3\r\n2=4\r\n");
+        m_random.Push(0.0f);  // the smallest undrawn number: 1
+        int passes = 0;
+        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+            if (++passes == 2) {
+                m_boxes.AnswerYes();
+                QTest::mouseClick(child<QPushButton>("cmdClearResult"), Qt::LeftButton);
+                QCOMPARE(text("txtCount"), QStringLiteral("次 1回目"));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // STOP
+            }
+        });
+        QTest::keyClick(child<QLineEdit>("txtRange"), Qt::Key_Return);
+        disconnect(connection);
+        QCOMPARE(digits(), (QStringList{"0", "0", "1"}));  // the spin still shows its number
+        QCOMPARE(text("txtCount"), QStringLiteral("次 1回目"));
+        QVERIFY(!file().contains(QStringLiteral("[Result]")));
+        QCOMPARE(m_state->Count(), 0);
+    }
+
+    void startArrivingWithTheStopIsDropped()
+    {
+        start("[Condition]\r\nRange=1,10\r\n");
+        int passes = 0;
+        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+            if (++passes == 2) {
+                // STOP and START in one burst of events.
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+        });
+        QTest::keyClick(child<QLineEdit>("txtRange"), Qt::Key_Return);
+        disconnect(connection);
+        QCOMPARE(m_state->Count(), 1);
+        const int x = m_state->Results()[1];
+        QCOMPARE(digits(), (QStringList{"0", QString::number(x / 10), QString::number(x % 10)}));
+    }
+
+    void wholeDrawingByEnter()
+    {
+        start("[Condition]\r\nRange=1,20\r\n");
+        platform::SystemRandomSource real;
+        m_window.reset();
+        m_state = std::make_unique<DrawState>(*m_file, real);
+        m_window = std::make_unique<frmTavlo>(*m_state, m_boxes);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        for (int i = 0; i < 20; ++i)
+            drawWithEnter(1 + i % 4);
+        QVERIFY(m_boxes.calls.empty());
+
+        const auto list = ReadProfileSection("Result", m_path);
+        QVERIFY(list.has_value());
+        QCOMPARE(list->size(), size_t(40));
+        QSet<int> numbers;
+        for (size_t i = 0; i < list->size(); i += 2) {
+            QCOMPARE(std::stoi((*list)[i]), int(i / 2 + 1));
+            numbers.insert(std::stoi((*list)[i + 1]));
+        }
+        QCOMPARE(numbers.size(), 20);
+        QCOMPARE(*std::min_element(numbers.begin(), numbers.end()), 1);
+        QCOMPARE(*std::max_element(numbers.begin(), numbers.end()), 20);
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(m_boxes.Messages(), QStringList{kAllDrawn});
+        m_window.reset();
+        m_state.reset();
+    }
+
+    void failedWritesWarnWithThePath()
+    {
+        start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=2\r\n");
+        // The file's directory becomes unwritable: a plain file takes its place.
+        const std::string blocked = m_dir->file("gone") + "/Tavlo.ini";
+        test::WriteFile(m_dir->file("gone"), "not a directory");
+        m_window.reset();
+        m_state.reset();
+        m_file = std::make_unique<SettingsFile>(blocked);
+        m_state = std::make_unique<DrawState>(*m_file, m_random);
+        m_window = std::make_unique<frmTavlo>(*m_state, m_boxes);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+
+        const QString message = QStringLiteral("設定ファイルに書き込めませんでした。\n") + QString::fromStdString(blocked);
+        QCOMPARE(text("txtRange"), QStringLiteral("抽選範囲 : 未設定"));
+        m_state->StoreRange(1, 3, "1", "3");
+        m_window->EditRange();
+        drawWithEnter();
+        QCOMPARE(m_boxes.Messages(), QStringList{message});
+        QCOMPARE(m_state->Count(), 1);  // the draw stands in memory
+        m_boxes.Clear();
+        m_boxes.AnswerYes();
+        QTest::mouseClick(child<QPushButton>("cmdClearResult"), Qt::LeftButton);
+        QCOMPARE(m_boxes.Messages().value(1), message);
+    }
+
+    void maximisingMovesNothing()
+    {
+        start(nullptr);
+        const QRect before = child<QLineEdit>("txt1")->geometry();
+        const QRect endBefore = child<QPushButton>("cmdEnd")->geometry();
+        m_window->showMaximized();
+        m_window->resize(1400, 900);
+        QCOMPARE(child<QLineEdit>("txt1")->geometry(), before);
+        QCOMPARE(child<QPushButton>("cmdEnd")->geometry(), endBefore);
+    }
+
+    void rendersToPng()
+    {
+        start("[Condition]\r\nRange=1,100\r\n[Result]\r\n1=57\r\n2=3\r\n3=88\r\n");
+        const QByteArray buildDir = qgetenv("TAVLO_BUILD_DIR");
+        if (buildDir.isEmpty())
+            QSKIP("TAVLO_BUILD_DIR not set");
+        const QString path = QString::fromLocal8Bit(buildDir) + QStringLiteral("/main_window.png");
+        QVERIFY(m_window->grab().save(path));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
