@@ -200,15 +200,20 @@ std::string Utf16ToAnsi(std::u16string_view text, unsigned codePage)
 
 }  // namespace
 
-IniDocument::IniDocument(std::string bytes, unsigned codePage)
-    : m_bytes(std::move(bytes)), m_codePage(codePage)
+IniDocument::IniDocument(std::string bytes, unsigned codePage) : m_codePage(codePage)
 {
-    if (m_bytes.size() >= 2 && static_cast<unsigned char>(m_bytes[0]) == 0xFF &&
-        static_cast<unsigned char>(m_bytes[1]) == 0xFE) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
         m_unit = 2;
         m_textBegin = 2;
     }
-    Parse();
+    SetBytes(std::move(bytes));
+}
+
+void IniDocument::SetBytes(std::string bytes)
+{
+    m_bytes = std::move(bytes);
+    m_textEnd = m_textBegin + (m_bytes.size() - m_textBegin) / m_unit * m_unit;
 }
 
 unsigned IniDocument::UnitAt(std::size_t offset) const
@@ -251,53 +256,44 @@ std::size_t IniDocument::FindUnit(std::size_t from, std::size_t to, unsigned wan
     return to;
 }
 
-void IniDocument::Parse()
+IniDocument::Line IniDocument::LineAt(std::size_t offset) const
 {
-    m_lines.clear();
-    m_textEnd = m_textBegin + (m_bytes.size() - m_textBegin) / m_unit * m_unit;
-    std::size_t at = m_textBegin;
-    while (at < m_textEnd) {
-        Line line;
-        line.begin = at;
-        if (m_unit == 1) {
-            const auto found = m_bytes.find_first_of(kCrLf, at);
-            at = found == std::string::npos ? m_textEnd : found;
-        } else {
-            while (at < m_textEnd && UnitAt(at) != kCr && UnitAt(at) != kLf)
-                at += m_unit;
-        }
-        line.contentEnd = at;
-        if (at < m_textEnd) {
-            const unsigned ending = UnitAt(at);
+    Line line;
+    line.begin = offset;
+    // One pass finds both the line end and the first NUL, where the text ends.
+    std::size_t at = offset;
+    std::size_t textEnd = m_textEnd;
+    for (; at < m_textEnd; at += m_unit) {
+        const unsigned unit = UnitAt(at);
+        if (unit == kCr || unit == kLf)
+            break;
+        if (unit == 0 && textEnd == m_textEnd)
+            textEnd = at;
+    }
+    line.contentEnd = at;
+    textEnd = std::min(textEnd, at);
+    if (at < m_textEnd) {
+        const unsigned ending = UnitAt(at);
+        at += m_unit;
+        if (ending == kCr && at < m_textEnd && UnitAt(at) == kLf)
             at += m_unit;
-            if (ending == kCr && at < m_textEnd && UnitAt(at) == kLf)
-                at += m_unit;
-        }
-        line.end = at;
-        ParseLine(line);
-        m_lines.push_back(line);
     }
-}
+    line.end = at;
 
-void IniDocument::ParseLine(Line& line) const
-{
-    const std::size_t textEnd = FindUnit(line.begin, line.contentEnd, 0);
     const std::size_t start = SkipSpaces(line.begin, textEnd);
-    if (start == textEnd) {
-        line.kind = LineKind::Blank;
-        return;
-    }
+    if (start == textEnd)
+        return line;
     const unsigned first = UnitAt(start);
     if (first == ';') {
         line.kind = LineKind::Comment;
-        return;
+        return line;
     }
     if (first == '[') {
         line.kind = LineKind::Header;
         const std::size_t close = FindUnit(start + m_unit, textEnd, ']');
         line.nameBegin = SkipSpaces(start + m_unit, close);
         line.nameEnd = TrimEnd(line.nameBegin, close);
-        return;
+        return line;
     }
     line.kind = LineKind::Entry;
     const std::size_t equals = FindUnit(start, textEnd, '=');
@@ -308,6 +304,7 @@ void IniDocument::ParseLine(Line& line) const
         line.valueBegin = SkipSpaces(equals + m_unit, textEnd);
         line.valueEnd = TrimEnd(line.valueBegin, textEnd);
     }
+    return line;
 }
 
 std::string IniDocument::Decode(std::size_t begin, std::size_t end) const
@@ -342,51 +339,55 @@ bool IniDocument::NameIs(std::size_t begin, std::size_t end, std::string_view na
     return NamesEqual(Decode(begin, end), name, m_codePage);
 }
 
-std::optional<IniDocument::Range> IniDocument::FindSection(std::string_view section) const
+std::optional<IniDocument::Line> IniDocument::FindSection(std::string_view section) const
 {
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const Line& line = m_lines[i];
-        if (line.kind != LineKind::Header || !NameIs(line.nameBegin, line.nameEnd, section))
-            continue;
-        std::size_t end = i + 1;
-        while (end < m_lines.size() && m_lines[end].kind != LineKind::Header)
-            ++end;
-        return Range{i, end};
+    for (std::size_t at = m_textBegin; at < m_textEnd;) {
+        const Line line = LineAt(at);
+        if (line.kind == LineKind::Header && NameIs(line.nameBegin, line.nameEnd, section))
+            return line;
+        at = line.end;
     }
     return std::nullopt;
 }
 
-std::optional<std::size_t> IniDocument::FindEntry(const Range& range, std::string_view key,
-                                                  bool needEquals) const
+// Each loop over a section's lines below starts after its header and stops at
+// the next header; where it stops is where the section ends.
+
+std::optional<IniDocument::Line> IniDocument::FindEntry(const Line& header, std::string_view key,
+                                                        bool needEquals) const
 {
-    for (std::size_t i = range.header + 1; i < range.end; ++i) {
-        const Line& line = m_lines[i];
+    for (std::size_t at = header.end; at < m_textEnd;) {
+        const Line line = LineAt(at);
+        if (line.kind == LineKind::Header)
+            break;
         if (line.kind == LineKind::Entry && (line.hasEquals || !needEquals) &&
             NameIs(line.nameBegin, line.nameEnd, key))
-            return i;
+            return line;
+        at = line.end;
     }
     return std::nullopt;
 }
 
 std::optional<std::string> IniDocument::Value(std::string_view section, std::string_view key) const
 {
-    const auto range = FindSection(section);
-    if (!range)
+    const auto header = FindSection(section);
+    if (!header)
         return std::nullopt;
-    const auto entry = FindEntry(*range, key, true);
+    const auto entry = FindEntry(*header, key, true);
     if (!entry)
         return std::nullopt;
-    return Decode(m_lines[*entry].valueBegin, m_lines[*entry].valueEnd);
+    return Decode(entry->valueBegin, entry->valueEnd);
 }
 
 std::vector<std::string> IniDocument::SectionEntries(std::string_view section) const
 {
     std::vector<std::string> entries;
-    const auto range = FindSection(section);
-    if (!range)
-        return entries;
-    for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        const Line& line = m_lines[i];
+    const auto header = FindSection(section);
+    for (std::size_t at = header ? header->end : m_textEnd; at < m_textEnd;) {
+        const Line line = LineAt(at);
+        if (line.kind == LineKind::Header)
+            break;
+        at = line.end;
         if (line.kind != LineKind::Entry)
             continue;
         std::string text = Decode(line.nameBegin, line.nameEnd);
@@ -400,11 +401,12 @@ std::vector<std::string> IniDocument::SectionEntries(std::string_view section) c
 std::vector<std::string> IniDocument::KeyNames(std::string_view section) const
 {
     std::vector<std::string> keys;
-    const auto range = FindSection(section);
-    if (!range)
-        return keys;
-    for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        const Line& line = m_lines[i];
+    const auto header = FindSection(section);
+    for (std::size_t at = header ? header->end : m_textEnd; at < m_textEnd;) {
+        const Line line = LineAt(at);
+        if (line.kind == LineKind::Header)
+            break;
+        at = line.end;
         if (line.kind == LineKind::Entry && line.hasEquals)
             keys.push_back(Decode(line.nameBegin, line.nameEnd));
     }
@@ -414,7 +416,9 @@ std::vector<std::string> IniDocument::KeyNames(std::string_view section) const
 std::vector<std::string> IniDocument::SectionNames() const
 {
     std::vector<std::string> names;
-    for (const Line& line : m_lines) {
+    for (std::size_t at = m_textBegin; at < m_textEnd;) {
+        const Line line = LineAt(at);
+        at = line.end;
         if (line.kind == LineKind::Header)
             names.push_back(Decode(line.nameBegin, line.nameEnd));
     }
@@ -444,35 +448,40 @@ void IniDocument::AppendSection(std::string_view section, std::string_view entry
 
 void IniDocument::Replace(std::size_t begin, std::size_t end, std::string_view with)
 {
-    m_bytes.replace(begin, end - begin, with);
-    Parse();
+    std::string bytes = std::move(m_bytes);
+    bytes.replace(begin, end - begin, with);
+    SetBytes(std::move(bytes));
 }
 
 bool IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value)
 {
     const std::string assignment = std::string(1, '=') + std::string(value);
-    const auto range = FindSection(section);
-    if (!range) {
+    const auto header = FindSection(section);
+    if (!header) {
         AppendSection(section, std::string(key) + assignment + std::string(kCrLf));
         return true;
     }
-    if (const auto entry = FindEntry(*range, key, false)) {
-        const Line& line = m_lines[*entry];
+    // A new key goes after the last entry line, so that trailing comments
+    // and blank lines stay below the section's entries.
+    Line anchor = *header;
+    for (std::size_t at = header->end; at < m_textEnd;) {
+        const Line line = LineAt(at);
+        if (line.kind == LineKind::Header)
+            break;
+        at = line.end;
+        if (line.kind != LineKind::Entry)
+            continue;
+        anchor = line;
+        if (!NameIs(line.nameBegin, line.nameEnd, key))
+            continue;
         // The key keeps its spelling in the file; the rest of the line is new.
-        const std::string text = m_bytes.substr(line.nameBegin, line.nameEnd - line.nameBegin) + Encode(assignment);
+        const std::string text =
+            m_bytes.substr(line.nameBegin, line.nameEnd - line.nameBegin) + Encode(assignment);
         if (std::string_view(m_bytes).substr(line.begin, line.contentEnd - line.begin) == text)
             return false;
         Replace(line.begin, line.contentEnd, text);
         return true;
     }
-    // After the last entry line, so that trailing comments and blank lines
-    // stay below the section's entries.
-    std::size_t after = range->header;
-    for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        if (m_lines[i].kind == LineKind::Entry)
-            after = i;
-    }
-    const Line& anchor = m_lines[after];
     std::string text;
     if (anchor.end == anchor.contentEnd)
         text += kCrLf;
@@ -485,33 +494,35 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
 
 bool IniDocument::DeleteKey(std::string_view section, std::string_view key)
 {
-    const auto range = FindSection(section);
-    if (!range)
+    const auto header = FindSection(section);
+    if (!header)
         return false;
-    const auto entry = FindEntry(*range, key, false);
+    const auto entry = FindEntry(*header, key, false);
     if (!entry)
         return false;
-    Replace(m_lines[*entry].begin, m_lines[*entry].end, {});
+    Replace(entry->begin, entry->end, {});
     return true;
 }
 
 bool IniDocument::DeleteSection(std::string_view section)
 {
-    const auto range = FindSection(section);
-    if (!range)
+    const auto header = FindSection(section);
+    if (!header)
         return false;
     std::string kept;
     kept.reserve(m_bytes.size());
-    kept.append(m_bytes, 0, m_lines[range->header].begin);
-    for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        const Line& line = m_lines[i];
+    kept.append(m_bytes, 0, header->begin);
+    std::size_t at = header->end;
+    while (at < m_textEnd) {
+        const Line line = LineAt(at);
+        if (line.kind == LineKind::Header)
+            break;
+        at = line.end;
         if (line.kind != LineKind::Entry)
             kept.append(m_bytes, line.begin, line.end - line.begin);
     }
-    const std::size_t tail = m_lines[range->end - 1].end;
-    kept.append(m_bytes, tail, std::string::npos);
-    m_bytes = std::move(kept);
-    Parse();
+    kept.append(m_bytes, at, std::string::npos);
+    SetBytes(std::move(kept));
     return true;
 }
 
@@ -522,19 +533,22 @@ bool IniDocument::ReplaceSection(std::string_view section, const std::vector<std
         block += entry;
         block += kCrLf;
     }
-    const auto range = FindSection(section);
-    if (!range) {
+    const auto header = FindSection(section);
+    if (!header) {
         AppendSection(section, block);
         return true;
     }
     const std::string encoded = Encode(block);
-    const Line& header = m_lines[range->header];
     std::string rebuilt;
     rebuilt.reserve(m_bytes.size() + encoded.size());
-    rebuilt.append(m_bytes, 0, header.end);
+    rebuilt.append(m_bytes, 0, header->end);
     bool placed = false;
-    for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        const Line& line = m_lines[i];
+    std::size_t at = header->end;
+    while (at < m_textEnd) {
+        const Line line = LineAt(at);
+        if (line.kind == LineKind::Header)
+            break;
+        at = line.end;
         if (line.kind != LineKind::Entry) {
             rebuilt.append(m_bytes, line.begin, line.end - line.begin);
         } else if (!placed) {
@@ -545,14 +559,13 @@ bool IniDocument::ReplaceSection(std::string_view section, const std::vector<std
     if (!placed) {
         // No entry lines: right under the header, which may be the file's
         // last line without a line end.
-        const std::string prefix = header.end == header.contentEnd ? Encode(kCrLf) : std::string();
-        rebuilt.insert(header.end, prefix + encoded);
+        const std::string prefix = header->end == header->contentEnd ? Encode(kCrLf) : std::string();
+        rebuilt.insert(header->end, prefix + encoded);
     }
-    rebuilt.append(m_bytes, m_lines[range->end - 1].end, std::string::npos);
+    rebuilt.append(m_bytes, at, std::string::npos);
     if (rebuilt == m_bytes)
         return false;
-    m_bytes = std::move(rebuilt);
-    Parse();
+    SetBytes(std::move(rebuilt));
     return true;
 }
 

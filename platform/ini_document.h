@@ -71,7 +71,8 @@ public:
 
 private:
     enum class LineKind { Blank, Comment, Header, Entry };
-    // Byte offsets into m_bytes.
+    // Byte offsets into m_bytes. Lines are read where they are needed, never
+    // stored, so a document costs no more memory than its bytes.
     struct Line {
         std::size_t begin = 0;
         std::size_t contentEnd = 0;  // where the line end starts
@@ -83,13 +84,8 @@ private:
         std::size_t valueEnd = 0;
         bool hasEquals = false;
     };
-    struct Range {
-        std::size_t header;  // index of the header line
-        std::size_t end;     // index of the next header line, or the line count
-    };
 
-    void Parse();
-    void ParseLine(Line& line) const;
+    Line LineAt(std::size_t offset) const;
     unsigned UnitAt(std::size_t offset) const;
     bool IsSpace(unsigned unit) const;
     std::size_t SkipSpaces(std::size_t from, std::size_t to) const;
@@ -100,18 +96,19 @@ private:
     std::string Encode(std::string_view text) const;
     bool NameIs(std::size_t begin, std::size_t end, std::string_view name) const;
 
-    std::optional<Range> FindSection(std::string_view section) const;
-    std::optional<std::size_t> FindEntry(const Range& range, std::string_view key, bool needEquals) const;
+    // The header line of the section; its lines run up to the next header.
+    std::optional<Line> FindSection(std::string_view section) const;
+    std::optional<Line> FindEntry(const Line& header, std::string_view key, bool needEquals) const;
     bool EndsWithLineBreak() const;
     void AppendSection(std::string_view section, std::string_view entryLines);
     void Replace(std::size_t begin, std::size_t end, std::string_view with);
+    void SetBytes(std::string bytes);
 
     std::string m_bytes;
     unsigned m_codePage;
     std::size_t m_unit = 1;       // 2 in a UTF-16LE file
     std::size_t m_textBegin = 0;  // after the byte-order mark
     std::size_t m_textEnd = 0;    // a UTF-16LE file's odd last byte lies beyond
-    std::vector<Line> m_lines;
 };
 
 }  // namespace tavlo::platform

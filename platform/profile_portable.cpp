@@ -54,7 +54,8 @@ std::optional<IniDocument> LoadForEdit(const char* path, bool& exists)
 std::uint32_t CopyString(std::string_view text, char* buffer, std::uint32_t size)
 {
     const std::size_t length = std::min<std::size_t>(text.size(), size - 1);
-    std::memcpy(buffer, text.data(), length);
+    if (length > 0)
+        std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return static_cast<std::uint32_t>(length);
 }
