@@ -12,18 +12,26 @@ namespace tavlo::platform {
 
 // Copies the value of `key` in `section` (or `defaultValue` when the file,
 // section or key is missing) into `buffer`, NUL-terminated and cut to fit
-// `size`. Returns the count of bytes copied, without the NUL.
+// `size`. Returns the count of bytes copied, without the NUL. Section and key
+// lose their surrounding spaces; the value is trimmed and loses one pair of
+// matching quotes; the default loses only its trailing spaces. With `size` 0
+// the buffer is not touched.
 std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue,
                                char* buffer, std::uint32_t size, const char* path);
 
 // Copies every entry line of `section`, in file order, as NUL-terminated
-// "key=value" texts followed by one more NUL. Returns the count of bytes
-// copied, without the final NUL.
+// "key=value" texts followed by one more NUL; an empty list is two NULs.
+// Returns the count of bytes copied, without the final NUL. A list that does
+// not fit (or only just fits) is cut to `size` - 2 bytes and closed with two
+// NULs, and `size` - 2 is returned.
 std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size,
                                 const char* path);
 
 // Stores `value` under `key` in `section`, creating file, section and key as
-// needed. The file is replaced atomically: a crash leaves the old or the new.
+// needed; the folder must exist. The file is edited in place: only the key's
+// line changes, a new key goes after the section's last entry, a new section
+// at the end of the file. The file is replaced atomically: a crash leaves the
+// old or the new; a write that would change nothing does not touch it.
 bool ProfilePutString(const char* section, const char* key, const char* value, const char* path);
 
 // Replaces every entry of `section` with `entries`: "key=value" texts, each
@@ -31,7 +39,9 @@ bool ProfilePutString(const char* section, const char* key, const char* value, c
 // of the file) when it is missing.
 bool ProfilePutSection(const char* section, const char* entries, const char* path);
 
-// Removes `section`: its header and its entries. Other lines stay as they are.
+// Removes `section`: its header and its entries. Other lines stay as they are,
+// its comments too. A missing section or file is no failure and creates
+// nothing.
 bool ProfileDeleteSection(const char* section, const char* path);
 
 }  // namespace tavlo::platform

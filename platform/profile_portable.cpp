@@ -116,23 +116,18 @@ bool Store(const char* path, const IniDocument& document)
     return ReplaceFileDurably(path, document.bytes());
 }
 
-}  // namespace
-
-void SetProfileCodePage(unsigned codePage)
+std::uint32_t CopyDefault(const char* defaultValue, char* buffer, std::uint32_t size)
 {
-    g_codePage.store(codePage);
+    // The default loses its trailing spaces, nothing else: not its quotes.
+    std::string_view fallback = defaultValue == nullptr ? std::string_view() : std::string_view(defaultValue);
+    const auto last = fallback.find_last_not_of(' ');
+    fallback = last == std::string_view::npos ? std::string_view() : fallback.substr(0, last + 1);
+    return CopyString(fallback, buffer, size);
 }
 
-unsigned ProfileCodePage()
+std::uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                        std::uint32_t size, const char* path)
 {
-    return g_codePage.load();
-}
-
-std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue,
-                               char* buffer, std::uint32_t size, const char* path)
-{
-    if (buffer == nullptr || size == 0)
-        return 0;
     const std::optional<IniDocument> document = Load(path);
     if (section == nullptr)
         return CopyList(document ? document->SectionNames() : std::vector<std::string>(), buffer, size);
@@ -143,17 +138,11 @@ std::uint32_t ProfileGetString(const char* section, const char* key, const char*
         if (const auto value = document->Value(TrimSpaces(section), TrimSpaces(key)))
             return CopyValue(*value, buffer, size);
     }
-    // The default loses its trailing spaces, nothing else: not its quotes.
-    std::string_view fallback = defaultValue == nullptr ? std::string_view() : std::string_view(defaultValue);
-    const auto last = fallback.find_last_not_of(' ');
-    fallback = last == std::string_view::npos ? std::string_view() : fallback.substr(0, last + 1);
-    return CopyString(fallback, buffer, size);
+    return CopyDefault(defaultValue, buffer, size);
 }
 
-std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size, const char* path)
+std::uint32_t GetSection(const char* section, char* buffer, std::uint32_t size, const char* path)
 {
-    if (buffer == nullptr || size == 0)
-        return 0;
     const std::optional<IniDocument> document = Load(path);
     if (!document || section == nullptr)
         return CopyList({}, buffer, size);
@@ -161,12 +150,21 @@ std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t
     return CopyList(document->SectionEntries(section), buffer, size);
 }
 
-bool ProfilePutString(const char* section, const char* key, const char* value, const char* path)
+bool DeleteSection(const char* section, const char* path)
 {
-    if (section == nullptr || path == nullptr)
+    bool exists = false;
+    std::optional<IniDocument> document = LoadForEdit(path, exists);
+    if (!document)
         return false;
+    if (!exists || !document->DeleteSection(section))
+        return true;
+    return Store(path, *document);
+}
+
+bool PutString(const char* section, const char* key, const char* value, const char* path)
+{
     if (key == nullptr)
-        return ProfileDeleteSection(std::string(TrimSpaces(section)).c_str(), path);
+        return DeleteSection(std::string(TrimSpaces(section)).c_str(), path);
     bool exists = false;
     std::optional<IniDocument> document = LoadForEdit(path, exists);
     if (!document)
@@ -182,12 +180,10 @@ bool ProfilePutString(const char* section, const char* key, const char* value, c
     return Store(path, *document);
 }
 
-bool ProfilePutSection(const char* section, const char* entries, const char* path)
+bool PutSection(const char* section, const char* entries, const char* path)
 {
-    if (section == nullptr || path == nullptr)
-        return false;
     if (entries == nullptr)
-        return ProfileDeleteSection(section, path);
+        return DeleteSection(section, path);
     std::vector<std::string> lines;
     for (const char* entry = entries; *entry != '\0'; entry += std::strlen(entry) + 1)
         lines.emplace_back(entry);
@@ -200,17 +196,76 @@ bool ProfilePutSection(const char* section, const char* entries, const char* pat
     return Store(path, *document);
 }
 
+}  // namespace
+
+void SetProfileCodePage(unsigned codePage)
+{
+    g_codePage.store(codePage);
+}
+
+unsigned ProfileCodePage()
+{
+    return g_codePage.load();
+}
+
+// The public functions below refuse what the Windows ones refuse and turn any
+// exception (memory running out on a monstrous file) into the answer for a
+// missing file or a failed write: nothing here throws to its caller.
+
+std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue,
+                               char* buffer, std::uint32_t size, const char* path)
+{
+    if (buffer == nullptr || size == 0)
+        return 0;
+    try {
+        return GetString(section, key, defaultValue, buffer, size, path);
+    } catch (...) {
+        return CopyDefault(defaultValue, buffer, size);
+    }
+}
+
+std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size, const char* path)
+{
+    if (buffer == nullptr || size == 0)
+        return 0;
+    try {
+        return GetSection(section, buffer, size, path);
+    } catch (...) {
+        return CopyList({}, buffer, size);
+    }
+}
+
+bool ProfilePutString(const char* section, const char* key, const char* value, const char* path)
+{
+    if (section == nullptr || path == nullptr)
+        return false;
+    try {
+        return PutString(section, key, value, path);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool ProfilePutSection(const char* section, const char* entries, const char* path)
+{
+    if (section == nullptr || path == nullptr)
+        return false;
+    try {
+        return PutSection(section, entries, path);
+    } catch (...) {
+        return false;
+    }
+}
+
 bool ProfileDeleteSection(const char* section, const char* path)
 {
     if (section == nullptr || path == nullptr)
         return false;
-    bool exists = false;
-    std::optional<IniDocument> document = LoadForEdit(path, exists);
-    if (!document)
+    try {
+        return DeleteSection(section, path);
+    } catch (...) {
         return false;
-    if (!exists || !document->DeleteSection(section))
-        return true;
-    return Store(path, *document);
+    }
 }
 
 }  // namespace tavlo::platform
