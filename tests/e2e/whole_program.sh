@@ -38,6 +38,10 @@ has_draws() { [[ $(draws_in_file) -ge $1 ]]; }
 key() { xdotool key --clearmodifiers "$@"; }
 shot() { import -window root "$shots/$1" 2>/dev/null || xwd -root -silent >"$shots/${1%.png}.xwd"; }
 
+# Without a window manager nobody hands the focus back to the main window
+# when a dialog closes; a window manager would.
+focus_main() { xdotool windowfocus --sync "$(window_named Tavlo)"; }
+
 start_tavlo() {
   "$work/tavlo" &
   tavlo_pid=$!
@@ -73,6 +77,7 @@ wait_for 50 windows_at_least "条件入力" 2
 key alt+y              # "the range narrowed" (first range): yes
 wait_for 50 grep -q '^Range=1,30' "$ini"
 wait_for 50 windows_exactly "条件入力" 0
+focus_main
 
 for _ in $(seq 10); do draw_one; done
 shot main_window.png
@@ -91,6 +96,7 @@ wait_for 50 windows_at_least Tavlo 2
 shot all_drawn.png
 key Return
 wait_for 50 windows_exactly Tavlo 1
+focus_main
 
 key alt+r
 wait_for 50 has_window "結果表示"
@@ -98,6 +104,7 @@ sleep 0.3
 shot result_list.png
 key Escape
 wait_for 50 windows_exactly "結果表示" 0
+focus_main
 
 # The file: ordinals 1..30 in order, the numbers 1..30 each once, the first
 # ten as they stood before the kill.
