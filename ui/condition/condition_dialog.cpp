@@ -1,5 +1,7 @@
 #include "ui/condition/condition_dialog.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -115,8 +117,12 @@ void frmCondition::CreateControls()
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(TwipsRect(2520, 960, 1575, 495));
 
-    for (QLabel* label : {lblRange, Label1})
+    for (QLabel* label : {lblRange, Label1}) {
         label->setFocusPolicy(Qt::NoFocus);
+        // The substitute face has a taller line than the designed one; the
+        // labels keep their designed top but grow to show whole characters.
+        label->resize(label->width(), std::max(label->height(), label->fontMetrics().height()));
+    }
     for (QLineEdit* box : {txtRangeMin, txtRangeMax}) {
         box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         box->installEventFilter(this);
