@@ -26,9 +26,10 @@ FileContents ReadWholeFile(const std::string& path);
 // flushes the folder. On failure returns false, removes the temporary file
 // and leaves the old file as it was; only a failure of the last step, after
 // the rename, leaves the new bytes in place without the promise that they
-// reached the disk. A symbolic link is written through to its
-// target. The old file's permission bits (and, where allowed, its owner) are
-// kept; a new file gets 0666 less the umask.
+// reached the disk. An existing file that the process may not write is
+// refused, as a write in place would be. A symbolic link is written through
+// to its target. The old file's permission bits (and, where allowed, its
+// owner) are kept; a new file gets 0666 less the umask.
 bool ReplaceFileDurably(const std::string& path, std::string_view bytes);
 
 // The steps of ReplaceFileDurably, in order. Tests make one of them fail to

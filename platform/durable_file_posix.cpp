@@ -163,6 +163,10 @@ bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
     const bool hadOld = ::stat(target.c_str(), &old) == 0;
     if (hadOld && !S_ISREG(old.st_mode))
         return false;
+    // A file we may not write stays as it is, as it would with a write in
+    // place; the rename alone would not ask.
+    if (hadOld && ::access(target.c_str(), W_OK) != 0)
+        return false;
 
     std::string temp;
     int created = -1;

@@ -7,6 +7,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -104,6 +105,35 @@ TEST(ReplaceFileDurablyTest, WritesThroughASymbolicLink)
     ASSERT_TRUE(ReplaceFileDurably(link, "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadFile(target), "new");
+}
+
+TEST(ReplaceFileDurablyTest, RefusesAFileWithoutWritePermission)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    // Root may write anything, so the write is tried as an ordinary user
+    // who owns the folder and the file.
+    const uid_t nobody = 65534;
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(dir.path().c_str(), nobody, nobody), 0);
+        ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+            ::_exit(2);
+        ::_exit(ReplaceFileDurably(path, "new") ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the file was replaced, 2: could not become an ordinary user";
+    EXPECT_EQ(ReadFile(path), kOld);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
 }
 
 const char* StepName(DurableStep step)
