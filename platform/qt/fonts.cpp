@@ -1,6 +1,5 @@
 #include "platform/qt/fonts.h"
 
-#include <QFontDatabase>
 #include <QStringList>
 #include <algorithm>
 
@@ -8,27 +7,22 @@ namespace tavlo::platform {
 
 namespace {
 
-// The family to ask for, looked up once: the font list does not change while
-// the program runs.
-const QString& GothicFamily()
+// The designed face first, then the fixed-pitch Japanese Gothic that stands in
+// for it. Qt takes the first installed family when it first needs glyphs, so
+// nothing has to list every font on the system at start-up.
+const QStringList& GothicFamilies()
 {
-    static const QString family = [] {
-        const QStringList installed = QFontDatabase::families();
-        for (const QString& candidate :
-             {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic")}) {
-            if (installed.contains(candidate, Qt::CaseInsensitive))
-                return candidate;
-        }
-        return QStringLiteral("Noto Sans Mono CJK JP");
-    }();
-    return family;
+    static const QStringList families{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                                      QStringLiteral("Noto Sans Mono CJK JP")};
+    return families;
 }
 
 }  // namespace
 
 QFont GothicFont(double pointSize, int weight)
 {
-    QFont font(GothicFamily());
+    QFont font;
+    font.setFamilies(GothicFamilies());
     font.setPointSizeF(pointSize);
     // The designs write weights as 400 and 700; Qt 6 counts on the same scale.
     font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 1, 1000)));
