@@ -250,10 +250,5 @@ TEST_F(EngineFileTest, FailureWithoutRecoveryKeepsReporting)
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,9", "[Result]", "1=1"}));
 }
 
-TEST_F(EngineFileTest, SettingsPathIsTheGivenFile)
-{
-    EXPECT_EQ(m_state.SettingsPath(), m_path);
-}
-
 }  // namespace
 }  // namespace tavlo
