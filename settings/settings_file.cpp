@@ -43,7 +43,17 @@ bool SettingsFile::WriteResult(int ordinal, int number) const
 
 bool SettingsFile::ClearResults() const
 {
-    return ClearProfileSection(kResultSection, m_path);
+    // A removal takes only the first section of the name. A hand-edited file
+    // may hold Result twice, and the second would then be read at the next
+    // start as if the results had never been cleared.
+    constexpr int kMaxSections = 1000;
+    for (int pass = 0; pass < kMaxSections; ++pass) {
+        if (!ClearProfileSection(kResultSection, m_path))
+            return false;
+        if (!ReadResults())
+            return true;
+    }
+    return false;
 }
 
 bool SettingsFile::RewriteResults(const std::vector<std::int16_t>& results) const

@@ -137,6 +137,18 @@ TEST_F(EngineFileTest, ClearingPutsTheNextResultSectionAtTheEnd)
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,9", "[Result]", "1=9"}));
 }
 
+// A hand-edited file may hold Result twice; a clearing that left the second
+// would bring its numbers back at the next start.
+TEST_F(EngineFileTest, ClearingRemovesEveryResultSection)
+{
+    test::WriteFile(m_path, "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=3\r\n[Other]\r\nx=1\r\n"
+                            "[Result]\r\n2=25\r\n[result]\r\n3=4\r\n");
+    StartUp(m_state);
+    ASSERT_TRUE(m_state.ResetResults());
+    EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,30", "[Other]", "x=1"}));
+    EXPECT_EQ(ReloadedResults(), (std::vector<std::int16_t>{0}));
+}
+
 TEST_F(EngineFileTest, FailedDrawIsReportedAndWrittenBackOnRecovery)
 {
     ASSERT_TRUE(m_state.StoreRange(1, 50, "1", "50"));
