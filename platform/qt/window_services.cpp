@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTimer>
 #include <QWidget>
 
 namespace tavlo::platform {
@@ -16,9 +17,17 @@ void RepaintNow(QWidget* widget)
     widget->window()->repaint();
 }
 
-void PumpEvents()
+bool PumpEvents()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // processEvents() cannot tell that QCoreApplication::exit() was called:
+    // exit() only ends the event loops that are running. So a short loop of
+    // our own goes round once more; ended by its own zero timer it returns
+    // kDone, ended by exit() (or refused to start after it) anything else.
+    constexpr int kDone = 0x7A5710;
+    QEventLoop probe;
+    QTimer::singleShot(0, &probe, [&probe] { probe.exit(kDone); });
+    return probe.exec() == kDone;
 }
 
 void Beep()

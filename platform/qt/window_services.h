@@ -8,8 +8,10 @@ namespace tavlo::platform {
 // while a long handler is still running.
 void RepaintNow(QWidget* widget);
 
-// Handles every pending event, nested inside the running handler, then returns.
-void PumpEvents();
+// Handles every pending event, nested inside the running handler, then
+// returns. False once the application has been told to exit, so a loop that
+// pumps can let go.
+bool PumpEvents();
 
 // The system's default beep.
 void Beep();

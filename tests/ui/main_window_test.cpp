@@ -427,6 +427,29 @@ private slots:
         QCOMPARE(m_boxes.Messages().value(1), message);
     }
 
+    // A polite quit is a close request and is refused while the digits spin;
+    // an exit the program cannot refuse ends the spin, and the process ends.
+    void quitAndExitDuringASpin()
+    {
+        start("[Condition]\r\nRange=1,10\r\n");
+        int passes = 0;
+        connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+            ++passes;
+            if (passes == 2)
+                QCoreApplication::quit();
+            else if (passes == 4)
+                QCoreApplication::exit(5);
+        });
+        QTimer::singleShot(0, this, [&] { QTest::keyClick(child<QLineEdit>("txtRange"), Qt::Key_Return); });
+        QCOMPARE(QCoreApplication::exec(), 5);
+        QVERIFY(passes >= 4);
+        QCOMPARE(m_boxes.Messages(), QStringList{kStopFirst});
+        QCOMPARE(m_state->Count(), 1);
+        const int x = m_state->Results()[1];
+        QCOMPARE(digits(), (QStringList{"0", QString::number(x / 10), QString::number(x % 10)}));
+        QCOMPARE(child<QPushButton>("cmdStartStop")->text(), QStringLiteral("START"));
+    }
+
     void maximisingMovesNothing()
     {
         start(nullptr);

@@ -90,9 +90,6 @@ frmTavlo::frmTavlo(DrawState& state, platform::MessageBoxes& boxes, QWidget* par
 {
     CreateControls();
     Load();
-    // A quit asked for from outside (the session ending, say) must not leave
-    // the spin loop running in a program that never exits.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_quitting = true; });
 }
 
 frmTavlo::~frmTavlo() = default;
@@ -267,7 +264,7 @@ void frmTavlo::Start()
     m_inSpinLoop = true;
     int c = 1;
     for (;;) {
-        if (StartStopCaption() != kStop || m_quitting)
+        if (StartStopCaption() != kStop)
             break;
         Advance(txt1);
         if (c % 2 == 0)
@@ -277,13 +274,13 @@ void frmTavlo::Start()
         platform::RepaintNow(this);
         emit spinAdvanced();
         c = c + 1 > 3 ? 1 : c + 1;
-        platform::PumpEvents();
+        const bool goOn = platform::PumpEvents();
         if (!self)
             return;  // the window went away inside the pump
+        if (!goOn)
+            SetStartStopCaption(kStart);  // the program is exiting: let go
     }
     m_inSpinLoop = false;
-    if (m_quitting)
-        SetStartStopCaption(kStart);
 
     txt100->setText(QString::number(x / 100));
     txt10->setText(QString::number((x % 100) / 10));
@@ -341,7 +338,7 @@ void frmTavlo::cmdEnd_Click()
 // While the digits spin, every close request is refused, whatever its cause.
 void frmTavlo::closeEvent(QCloseEvent* event)
 {
-    if (IsSpinning() && !m_quitting) {
+    if (IsSpinning()) {
         ShowWarning(m_boxes, this, kStop + QStringLiteral(" ボタンを押してから終了して下さい。"), windowTitle());
         cmdStartStop->setFocus();
         event->ignore();

@@ -67,8 +67,6 @@ private:
 
     DrawState& m_state;
     platform::MessageBoxes& m_boxes;
-    // Set when the application is quitting, so a running spin lets go.
-    bool m_quitting = false;
     // True while a spin loop runs, until it has shown its number.
     bool m_inSpinLoop = false;
 
