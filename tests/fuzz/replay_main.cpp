@@ -27,7 +27,7 @@ int main(int argc, char** argv)
         } else if (fs::is_regular_file(path)) {
             inputs.push_back(path);
         } else {
-            std::fprintf(stderr, "no such corpus: %s\n", path.c_str());
+            std::fprintf(stderr, "no such corpus: %s\n", path.string().c_str());
             return 2;
         }
     }
@@ -42,11 +42,11 @@ int main(int argc, char** argv)
         std::ifstream in(input, std::ios::binary);
         const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         if (!in.good() && !in.eof()) {
-            std::fprintf(stderr, "cannot read %s\n", input.c_str());
+            std::fprintf(stderr, "cannot read %s\n", input.string().c_str());
             return 2;
         }
         // A crash shows which input it was.
-        std::fprintf(stderr, "%s\n", input.filename().c_str());
+        std::fprintf(stderr, "%s\n", input.filename().string().c_str());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }
     std::printf("replayed %zu inputs\n", inputs.size());
