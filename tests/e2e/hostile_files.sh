@@ -23,7 +23,7 @@ for ini in "$folder"/*.ini; do
   pid=$!
   ok=true
   window=""
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     window=$(xdotool search --onlyvisible --name '^Tavlo$' 2>/dev/null | head -n 1 || true)
     [[ -n $window ]] && break
     kill -0 $pid 2>/dev/null || break
@@ -34,10 +34,11 @@ for ini in "$folder"/*.ini; do
     ok=false
   else
     xdotool windowfocus --sync "$window"
+    sleep 0.3  # let the window take the focus in before the key arrives
     xdotool key Return
     # Either the file changes (a draw) or a warning box opens (a refusal).
     outcome=""
-    for _ in $(seq 50); do
+    for _ in $(seq 200); do
       if ! cmp -s "$work/Tavlo.ini" "$work/before.ini"; then outcome=draw; break; fi
       if [[ $(xdotool search --onlyvisible --name '^Tavlo$' 2>/dev/null | wc -l) -ge 2 ]]; then outcome=refused; break; fi
       sleep 0.1

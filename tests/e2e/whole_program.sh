@@ -45,8 +45,9 @@ focus_main() { xdotool windowfocus --sync "$(window_named Tavlo)"; }
 start_tavlo() {
   "$work/tavlo" &
   tavlo_pid=$!
-  wait_for 100 has_window Tavlo
+  wait_for 300 has_window Tavlo
   xdotool windowfocus --sync "$(window_named Tavlo)"
+  sleep 0.3  # let the window take the focus in before the first key
 }
 
 # Draws one number: Enter starts the spin, Enter stops it once it has spun.
@@ -54,7 +55,7 @@ draw_one() {
   local before
   before=$(draws_in_file)
   key Return
-  wait_for 50 has_draws $((before + 1))
+  wait_for 200 has_draws $((before + 1))
   sleep 0.2
   key Return
   sleep 0.2
@@ -67,16 +68,16 @@ kill -0 "$tavlo_pid" || fail "the first instance ended"
 
 # The range through the condition dialog, with the keyboard alone.
 key alt+j
-wait_for 50 has_window "条件入力"
+wait_for 200 has_window "条件入力"
 xdotool type --delay 50 "1"
 key Tab
 xdotool type --delay 50 "30"
 shot condition_dialog.png
 key Tab space          # OK
-wait_for 50 windows_at_least "条件入力" 2
+wait_for 200 windows_at_least "条件入力" 2
 key alt+y              # "the range narrowed" (first range): yes
-wait_for 50 grep -q '^Range=1,30' "$ini"
-wait_for 50 windows_exactly "条件入力" 0
+wait_for 200 grep -q '^Range=1,30' "$ini"
+wait_for 200 windows_exactly "条件入力" 0
 focus_main
 
 for _ in $(seq 10); do draw_one; done
@@ -92,18 +93,18 @@ for _ in $(seq 20); do draw_one; done
 
 # Everything drawn: START is refused with a warning box.
 key Return
-wait_for 50 windows_at_least Tavlo 2
+wait_for 200 windows_at_least Tavlo 2
 shot all_drawn.png
 key Return
-wait_for 50 windows_exactly Tavlo 1
+wait_for 200 windows_exactly Tavlo 1
 focus_main
 
 key alt+r
-wait_for 50 has_window "結果表示"
+wait_for 200 has_window "結果表示"
 sleep 0.3
 shot result_list.png
 key Escape
-wait_for 50 windows_exactly "結果表示" 0
+wait_for 200 windows_exactly "結果表示" 0
 focus_main
 
 # The file: ordinals 1..30 in order, the numbers 1..30 each once, the first
@@ -117,8 +118,8 @@ numbers=$(grep -E '^[0-9]+=' "$ini" | cut -d= -f2 | tr -d '\r' | sort -n | tr '\
 
 # 終了 with the keyboard: Alt+X, then Yes (the default) with Enter.
 key alt+x
-wait_for 50 windows_at_least Tavlo 2
+wait_for 200 windows_at_least Tavlo 2
 key Return
-wait_for 50 bash -c "! kill -0 $tavlo_pid"
+wait_for 200 bash -c "! kill -0 $tavlo_pid"
 echo "whole program: 30 draws across a SIGKILL, 1..30 each once"
 echo "1 passed, 0 failed"
