@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever of Tavlo's build and test dependencies is
-# missing. Does nothing when everything is there.
+# missing, and any further packages given as arguments. Does nothing when
+# everything is there.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   fonts-noto-cjk
   xvfb xauth xdotool x11-utils imagemagick
+  "$@"
 )
 
 missing=()

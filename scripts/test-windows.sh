@@ -9,20 +9,7 @@ cd "$(dirname "$0")/.."
 build=build-win
 jobs=2
 
-packages=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine wine64 googletest)
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine wine64 googletest
 
 cmake -S . -B "$build" \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tavlo and runs every test. The last line is
-# CTest's summary.
+# Installs what is missing, builds Tavlo and runs every test: first the core's
+# tests built for Windows and run under Wine, then the whole suite here. The
+# last line is CTest's summary of the whole suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine wine64 googletest
+scripts/test-windows.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --parallel "$(nproc)"
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
