@@ -10,6 +10,7 @@
 #include "engine/draw_state.h"
 #include "engine_test_support.h"
 #include "support/scripted_random.h"
+#include "support/start_up.h"
 #include "support/temp_dir.h"
 
 namespace tavlo {
@@ -19,6 +20,7 @@ namespace fs = std::filesystem;
 using test::FileLines;
 using test::ResultLines;
 using test::ScriptedRandom;
+using test::StartUp;
 using test::TempDir;
 using Lines = std::vector<std::string>;
 
@@ -26,14 +28,6 @@ const float kBelowOne = std::nextafter(1.0f, 0.0f);
 
 class EngineFileTest : public ::testing::Test {
 protected:
-    void StartUp(DrawState& state)
-    {
-        state.LoadRange();
-        state.ResizeDrawn();
-        if (state.IsRangeValid())
-            state.Reseed();
-        state.LoadResults();
-    }
     DrawOutcome Draw(float r)
     {
         m_random.Push(r);

@@ -12,7 +12,10 @@
 #include "engine/draw_state.h"
 #include "engine_test_support.h"
 #include "platform/random_source.h"
+#include "support/start_up.h"
 #include "support/temp_dir.h"
+
+using tavlo::test::StartUp;
 
 namespace tavlo {
 namespace {
@@ -22,14 +25,6 @@ namespace fs = std::filesystem;
 // A range so wide that drawing it out would take long: this many draws show enough.
 constexpr int kDrawLimit = 400;
 
-void StartUp(DrawState& state)
-{
-    state.LoadRange();
-    state.ResizeDrawn();
-    if (state.IsRangeValid())
-        state.Reseed();
-    state.LoadResults();
-}
 
 void LoadAndDrawOut(const std::string& bytes)
 {

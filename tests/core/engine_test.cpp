@@ -11,6 +11,7 @@
 #include "engine/draw_state.h"
 #include "engine_test_support.h"
 #include "support/scripted_random.h"
+#include "support/start_up.h"
 #include "support/temp_dir.h"
 
 namespace tavlo {
@@ -31,14 +32,7 @@ protected:
         WriteFile(m_path, fileText);
         StartUp();
     }
-    void StartUp()
-    {
-        m_state.LoadRange();
-        m_state.ResizeDrawn();
-        if (m_state.IsRangeValid())
-            m_state.Reseed();
-        m_state.LoadResults();
-    }
+    void StartUp() { test::StartUp(m_state); }
     // Draws with r and expects the draw to be saved.
     int Draw(float r)
     {

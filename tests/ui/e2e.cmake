@@ -1,6 +1,6 @@
 # The whole program under Xvfb with real X input.
 add_executable(tavlo_draw_check ${PROJECT_SOURCE_DIR}/tests/e2e/draw_check.cpp)
-target_link_libraries(tavlo_draw_check PRIVATE tavlo_core)
+target_link_libraries(tavlo_draw_check PRIVATE tavlo_core tavlo_test_support)
 
 find_program(XVFB_RUN xvfb-run)
 find_program(XDOTOOL xdotool)
