@@ -11,6 +11,10 @@ check=$2
 folder=$3
 unset QT_QPA_PLATFORM
 
+# xdotool again when its connection was dropped; a dropped connection has
+# sent nothing yet.
+x() { for _ in 1 2 3 4 5; do xdotool "$@" && return 0; sleep 0.2; done; return 1; }
+
 passed=0
 failed=0
 for ini in "$folder"/*.ini; do
@@ -19,23 +23,22 @@ for ini in "$folder"/*.ini; do
   cp "$program" "$work/tavlo"
   cp "$ini" "$work/Tavlo.ini"
   cp "$ini" "$work/before.ini"
-  "$work/tavlo" 2>/dev/null &
+  "$work/tavlo" 2>"$work/stderr" &
   pid=$!
   ok=true
-  window=""
-  for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Tavlo$' 2>/dev/null | head -n 1 || true)
-    [[ -n $window ]] && break
-    kill -0 $pid 2>/dev/null || break
-    sleep 0.1
-  done
+  # One waiting search rather than a poll: Xvfb drops some connections that
+  # arrive while another client connects and disconnects in a tight loop, and
+  # the program's own connection at start-up must not be one of them.
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo$' 2>/dev/null | head -n 1 || true)
   if [[ -z $window ]]; then
     echo "FAIL $name: no window (the program ended or hung at start-up)"
+    kill -0 $pid 2>/dev/null || { wait $pid; echo "  exit status $?"; } || true
+    sed 's/^/  /' "$work/stderr"
     ok=false
   else
-    xdotool windowfocus --sync "$window"
+    x windowfocus --sync "$window"
     sleep 0.3  # let the window take the focus in before the key arrives
-    xdotool key Return
+    x key Return
     # Either the file changes (a draw) or a warning box opens (a refusal).
     outcome=""
     for _ in $(seq 200); do
@@ -43,7 +46,7 @@ for ini in "$folder"/*.ini; do
       if [[ $(xdotool search --onlyvisible --name '^Tavlo$' 2>/dev/null | wc -l) -ge 2 ]]; then outcome=refused; break; fi
       sleep 0.1
     done
-    xdotool key Return  # STOP, or OK on the warning
+    x key Return  # STOP, or OK on the warning
     sleep 0.2
     kill -0 $pid 2>/dev/null || { echo "FAIL $name: the program ended"; ok=false; }
     if [[ -z $outcome ]]; then
