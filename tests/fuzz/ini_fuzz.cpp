@@ -1,7 +1,8 @@
 // Arbitrary bytes as the settings file: the reads the program makes, the raw
-// profile functions with small and odd buffers, and the two edits the
-// program makes (a Result key, the removal of section Result), each followed
-// by a read that must see it and must find the other sections untouched.
+// profile functions with small and odd buffers, and the edits the program
+// makes (a Result key, the whole Result section, the removal of section
+// Result), each followed by a read that must see it and must find the other
+// sections untouched.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -138,7 +139,8 @@ SectionNames ReadSectionNames(const std::string& path)
     return names;
 }
 
-// What the program itself reads at start-up.
+// What an edit of section Result must leave as it was: the range read at
+// start-up, section Condition, and the names of the other sections.
 struct StartupView {
     std::string range;
     std::string condition;
