@@ -122,6 +122,7 @@ void DrawState::LoadResults()
 {
     m_results.assign(1, 0);
     m_recorded.assign(1, false);
+    m_shadowed.clear();
     const std::optional<SectionList> list = m_file.ReadResults();
     if (!list)
         return;
@@ -136,6 +137,8 @@ void DrawState::LoadResults()
             m_results.resize(index + 1, 0);
             m_recorded.resize(index + 1, false);
         }
+        if (m_recorded[index] && m_results[index] != *number)
+            m_shadowed.push_back(m_results[index]);
         m_results[index] = *number;
         m_recorded[index] = true;
         SetFlag(*number);
@@ -153,6 +156,8 @@ void DrawState::ResizeDrawn()
         if (m_recorded[k])
             SetFlag(m_results[k]);
     }
+    for (const std::int16_t number : m_shadowed)
+        SetFlag(number);
 }
 
 void DrawState::Reseed()
@@ -202,6 +207,7 @@ bool DrawState::ResetResults()
 {
     m_results.assign(1, 0);
     m_recorded.assign(1, false);
+    m_shadowed.clear();
     if (m_rangeMax >= 0)
         m_drawn.assign(static_cast<std::size_t>(m_rangeMax) + 1, false);
     return Persist([&] { return m_file.ClearResults(); });

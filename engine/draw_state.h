@@ -81,6 +81,9 @@ private:
     // Parallel to m_results: true where an ordinal holds a number that was
     // drawn or read from the file, false for the zeros of missing ordinals.
     std::vector<bool> m_recorded{false};
+    // Numbers a hand-edited file stored under an ordinal that a later entry
+    // overwrote: start-up counts them as drawn, and so does a widening.
+    std::vector<std::int16_t> m_shadowed;
     std::vector<bool> m_drawn;
     // The Range value as last stored or read, for writing the state back.
     std::string m_rangeText;

@@ -374,6 +374,21 @@ TEST_F(EngineTest, WideningOverAStoredNumberNeverDrawsItAgain)
     EXPECT_EQ(seen.size(), 18u);
 }
 
+// The same ordinal twice: start-up flags both numbers, so a widening that
+// takes in the overwritten one must flag it too.
+TEST_F(EngineTest, WideningOverAnOverwrittenStoredNumberFlagsIt)
+{
+    StartUp("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=15\r\n1=4\r\n");
+    EXPECT_EQ(FlaggedNumbers(), (std::vector<int>{4}));
+    ASSERT_TRUE(m_state.StoreRange(1, 20, "1", "20"));
+    m_state.ResizeDrawn();
+    EXPECT_EQ(FlaggedNumbers(), (std::vector<int>{4, 15}));
+    // A reset forgets it with everything else.
+    ASSERT_TRUE(m_state.ResetResults());
+    m_state.ResizeDrawn();
+    EXPECT_TRUE(FlaggedNumbers().empty());
+}
+
 TEST_F(EngineTest, DrawAfterStoreRangeWithoutResizeStaysInRange)
 {
     StartUp("[Condition]\r\nRange=1,3\r\n");
