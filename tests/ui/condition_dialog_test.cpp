@@ -21,7 +21,7 @@
 #include "ui/common/main_window_link.h"
 #include "ui/common/write_failure.h"
 #include "ui/condition/condition_dialog.h"
-#include "ui/condition/screen_placement.h"
+#include "ui/common/screen_placement.h"
 
 using namespace tavlo;
 

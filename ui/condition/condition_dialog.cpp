@@ -22,7 +22,7 @@
 #include "ui/common/main_window_link.h"
 #include "ui/common/write_failure.h"
 #include "ui/condition/focus_validator.h"
-#include "ui/condition/screen_placement.h"
+#include "ui/common/screen_placement.h"
 
 namespace tavlo {
 

@@ -12,6 +12,7 @@
 #include "platform/qt/fonts.h"
 #include "platform/qt/twips.h"
 #include "ui/common/form_preparation.h"
+#include "ui/common/screen_placement.h"
 #include "ui/results/result_line.h"
 
 namespace tavlo {
@@ -91,14 +92,7 @@ void frmResultList::PlaceOnScreen(QWidget* owner)
     const QRect room = screen->availableGeometry().adjusted(0, titleBar, 0, 0);
     if (room.isValid()) {
         client.setSize(client.size().boundedTo(room.size()));
-        if (client.right() > room.right())
-            client.moveRight(room.right());
-        if (client.bottom() > room.bottom())
-            client.moveBottom(room.bottom());
-        if (client.left() < room.left())
-            client.moveLeft(room.left());
-        if (client.top() < room.top())
-            client.moveTop(room.top());
+        client = KeepWhollyVisible(client, room);
     }
     setGeometry(client);
 }

@@ -1,4 +1,4 @@
-#include "ui/condition/screen_placement.h"
+#include "ui/common/screen_placement.h"
 
 namespace tavlo {
 
