@@ -43,6 +43,7 @@ void QtMessageBoxes::Warn(QWidget* owner, const QString& message, const QString&
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();
+    ActivateWindow(owner);
 }
 
 int QtMessageBoxes::Ask(QWidget* owner, const QString& message, const QString& title, int style)
@@ -57,6 +58,7 @@ int QtMessageBoxes::Ask(QWidget* owner, const QString& message, const QString& t
     // never clears anything.
     box.setEscapeButton(no);
     box.exec();
+    ActivateWindow(owner);
     return box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
 }
 

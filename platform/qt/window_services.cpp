@@ -35,4 +35,15 @@ void Beep()
     QApplication::beep();
 }
 
+void ActivateWindow(QWidget* widget)
+{
+    if (widget == nullptr)
+        return;
+    QWidget* window = widget->window();
+    if (!window->isVisible())
+        return;
+    window->raise();
+    window->activateWindow();
+}
+
 }  // namespace tavlo::platform

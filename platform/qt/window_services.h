@@ -16,4 +16,9 @@ bool PumpEvents();
 // The system's default beep.
 void Beep();
 
+// Makes the window of `widget` the active window again, raised, once a modal
+// window over it has closed. The window manager need not hand the activation
+// back (some give it to no window at all), and keys would then reach nothing.
+void ActivateWindow(QWidget* widget);
+
 }  // namespace tavlo::platform

@@ -11,9 +11,7 @@ check=$2
 folder=$3
 unset QT_QPA_PLATFORM
 
-# xdotool again when its connection was dropped; a dropped connection has
-# sent nothing yet.
-x() { for _ in 1 2 3 4 5; do xdotool "$@" && return 0; sleep 0.2; done; return 1; }
+source "$(dirname "$0")/x_session.sh"
 
 passed=0
 failed=0

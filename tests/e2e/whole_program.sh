@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# The whole program under a real X server with real X input (xdotool):
-# set the range 1..30 with the keyboard, draw 10 numbers with Enter, kill the
-# program with SIGKILL, start it again, draw the other 20, check the all-drawn
-# refusal, open the result list, and check from Tavlo.ini that the 30 numbers
-# are 1..30, each once, in the order drawn. Screenshots go to the build folder.
+# The whole program under a real X server and window manager with real X
+# input (xdotool): set the range 1..30 with the keyboard, draw 10 numbers with
+# Enter, kill the program with SIGKILL, start it again, draw the other 20,
+# check the all-drawn refusal, open the result list, and check from Tavlo.ini
+# that the 30 numbers are 1..30, each once, in the order drawn. Then widen the
+# range five times, answering the question by Enter, and draw the one new
+# number with Enter each time. Nothing but the program itself hands the focus
+# back after a window closes. Screenshots go to the build folder.
 #
 # Usage (under xvfb-run): whole_program.sh <tavlo executable> <screenshot folder>
 set -euo pipefail
@@ -16,41 +19,13 @@ cp "$program" "$work/tavlo"
 ini="$work/Tavlo.ini"
 unset QT_QPA_PLATFORM
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/x_session.sh"
 
-# Polls until a command succeeds; fails after `tries` tenths of a second.
-wait_for() {
-  local tries=$1; shift
-  for ((i = 0; i < tries; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for: $*"
-}
-
-window_named() {
-  local window
-  for _ in 1 2 3 4 5; do
-    window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-    [[ -n $window ]] && { echo "$window"; return 0; }
-    sleep 0.2
-  done
-}
-has_window() { [[ -n $(window_named "$1") ]]; }
-count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
-windows_at_least() { [[ $(count_windows "$1") -ge $2 ]]; }
-windows_exactly() { [[ $(count_windows "$1") -eq $2 ]]; }
 draws_in_file() { grep -cE '^[0-9]+=' "$ini" 2>/dev/null || true; }
 has_draws() { [[ $(draws_in_file) -ge $1 ]]; }
-# xdotool again when its connection was dropped (see start_tavlo); a dropped
-# connection has sent nothing yet.
-x() { for _ in 1 2 3 4 5; do xdotool "$@" && return 0; sleep 0.2; done; return 1; }
-key() { x key --clearmodifiers "$@"; }
+last_draw() { grep -E '^[0-9]+=' "$ini" | tail -n 1 | tr -d '\r'; }
+range_is() { tr -d '\r' <"$ini" | grep -qx "Range=$1"; }
 shot() { import -window root "$shots/$1" 2>/dev/null || xwd -root -silent >"$shots/${1%.png}.xwd"; }
-
-# Without a window manager nobody hands the focus back to the main window
-# when a dialog closes; a window manager would.
-focus_main() { x windowfocus --sync "$(window_named Tavlo)"; }
 
 start_tavlo() {
   "$work/tavlo" &
@@ -59,7 +34,7 @@ start_tavlo() {
   # arrive while another client connects and disconnects in a tight loop, and
   # the program's own connection at start-up must not be one of them.
   timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo$' >/dev/null || fail "no main window"
-  x windowfocus --sync "$(window_named Tavlo)"
+  x windowactivate --sync "$(window_named Tavlo)"
   sleep 0.3  # let the window take the focus in before the first key
 }
 
@@ -74,6 +49,7 @@ draw_one() {
   sleep 0.2
 }
 
+start_window_manager
 start_tavlo
 # A second start ends at once and silently while the first goes on.
 "$work/tavlo"
@@ -91,7 +67,7 @@ wait_for 200 windows_at_least "条件入力" 2
 key alt+y              # "the range narrowed" (first range): yes
 wait_for 200 grep -q '^Range=1,30' "$ini"
 wait_for 200 windows_exactly "条件入力" 0
-focus_main
+wait_for 100 active_is Tavlo
 
 for _ in $(seq 10); do draw_one; done
 shot main_window.png
@@ -110,7 +86,7 @@ wait_for 200 windows_at_least Tavlo 2
 shot all_drawn.png
 key Return
 wait_for 200 windows_exactly Tavlo 1
-focus_main
+wait_for 100 active_is Tavlo
 
 key alt+r
 wait_for 200 has_window "結果表示"
@@ -118,7 +94,7 @@ sleep 0.3
 shot result_list.png
 key Escape
 wait_for 200 windows_exactly "結果表示" 0
-focus_main
+wait_for 100 active_is Tavlo
 
 # The file: ordinals 1..30 in order, the numbers 1..30 each once, the first
 # ten as they stood before the kill.
@@ -129,10 +105,41 @@ ordinals=$(sed -n '/^\[Result\]/,$p' "$ini" | grep -E '^[0-9]+=' | cut -d= -f1 |
 numbers=$(grep -E '^[0-9]+=' "$ini" | cut -d= -f2 | tr -d '\r' | sort -n | tr '\n' ' ')
 [[ $numbers == "$(seq -s ' ' 30) " ]] || fail "numbers are not 1..30 each once: $numbers"
 
+# After every window the program opens, the main window is active again with
+# the focus on START, so Enter draws. Each range is one wider than the
+# numbers drawn, so the draw must be the new To. The first pass also passes
+# OK's (From)<=(To) warning: From gets the focus back with its text selected,
+# and the "1" typed replaces "010" (else the range stored is never 1,31).
+for to in 31 32 33 34 35; do
+  key alt+j
+  wait_for 200 has_window "条件入力"
+  if [[ $to == 31 ]]; then
+    x type --delay 50 "010"
+    key Tab
+    x type --delay 50 "9"
+    key Tab space      # OK: the warning
+    wait_for 200 windows_at_least "条件入力" 2
+    key Return
+    wait_for 200 windows_exactly "条件入力" 1
+    wait_for 100 active_is "条件入力"
+    x type --delay 50 "1"
+  fi
+  key Tab
+  x type --delay 50 "$to"
+  key Tab space        # OK
+  wait_for 200 range_is "1,$to"
+  wait_for 200 windows_at_least "条件入力" 2
+  key Return           # "the range changed": No, the default, keeps the results
+  wait_for 200 windows_exactly "条件入力" 0
+  wait_for 100 active_is Tavlo
+  draw_one
+  [[ $(last_draw) == "$to=$to" ]] || fail "after widening to $to the draw was $(last_draw)"
+done
+
 # 終了 with the keyboard: Alt+X, then Yes (the default) with Enter.
 key alt+x
 wait_for 200 windows_at_least Tavlo 2
 key Return
 wait_for 200 bash -c "! kill -0 $tavlo_pid"
-echo "whole program: 30 draws across a SIGKILL, 1..30 each once"
+echo "whole program: 30 draws across a SIGKILL, 1..30 each once; 5 draws by Enter after a question"
 echo "1 passed, 0 failed"

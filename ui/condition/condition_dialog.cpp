@@ -233,6 +233,16 @@ bool frmCondition::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+// A real box hands the activation back to the dialog only after it has
+// gone, so the focus set now arrives with that activation, a reason the focus
+// handler leaves alone (the window had the focus before); the text is
+// selected here instead.
+void frmCondition::FocusAfterWarning(QLineEdit* box)
+{
+    box->setFocus();
+    SelectText(box, 0, -1);
+}
+
 void frmCondition::cmdOK_Click()
 {
     const QString title = windowTitle();
@@ -251,12 +261,12 @@ void frmCondition::cmdOK_Click()
 
     if (txtRangeMin->text().isEmpty()) {
         ShowWarning(m_boxes, this, label + QStringLiteral("(From)を入力して下さい。"), title);
-        txtRangeMin->setFocus();
+        FocusAfterWarning(txtRangeMin);
         return;
     }
     if (txtRangeMax->text().isEmpty()) {
         ShowWarning(m_boxes, this, label + QStringLiteral("(To)を入力して下さい。"), title);
-        txtRangeMax->setFocus();
+        FocusAfterWarning(txtRangeMax);
         return;
     }
     // Compared as numbers: "010" against "9" is 10 against 9.
@@ -264,7 +274,7 @@ void frmCondition::cmdOK_Click()
     const int newTo = txtRangeMax->text().toInt();
     if (newFrom > newTo) {
         ShowWarning(m_boxes, this, label + QStringLiteral("は、(From)≦(To)で入力して下さい。"), title);
-        txtRangeMin->setFocus();
+        FocusAfterWarning(txtRangeMin);
         return;
     }
 

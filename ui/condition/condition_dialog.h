@@ -44,6 +44,7 @@ private:
     void Load();
 
     void BoxGotFocus(QLineEdit* box, Qt::FocusReason reason);
+    void FocusAfterWarning(QLineEdit* box);
     bool CheckBox(QLineEdit* box, const QString& suffix);
     QString RangeLabelText() const;
 

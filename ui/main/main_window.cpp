@@ -301,6 +301,7 @@ void frmTavlo::cmdCondition_Click()
         frmCondition dialog(m_state, m_boxes, *this, this);
         dialog.exec();
     }
+    platform::ActivateWindow(this);
     cmdStartStop->setFocus();
 }
 
@@ -309,6 +310,7 @@ void frmTavlo::cmdResultList_Click()
     if (m_state.Count() > 0) {
         frmResultList list(m_state, this);
         list.exec();
+        platform::ActivateWindow(this);
     } else {
         ShowWarning(m_boxes, this, QStringLiteral("結果はありません。"), windowTitle());
     }
