@@ -18,8 +18,6 @@ int main(int argc, char* argv[])
         return 0;
 
     QApplication app(argc, argv);
-    // One look on every platform: buttons show the colours the design gives them.
-    QApplication::setStyle(QStringLiteral("Fusion"));
 
     tavlo::SettingsFile settings;  // Tavlo.ini beside the program
     tavlo::platform::SystemRandomSource random;

@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QVariant>
 
@@ -20,6 +19,7 @@ namespace {
 
 constexpr char kBackColorProperty[] = "BackColor";
 constexpr char kForeColorProperty[] = "ForeColor";
+constexpr char kOwnColorProperty[] = "DrawnInOwnColor";
 
 using platform::SystemColor;
 
@@ -68,17 +68,22 @@ public:
     }
 };
 
-// One style for all coloured buttons, on top of the application's style and
-// gone with the application.
+// One style for all coloured buttons, gone with the application. Its base is
+// Fusion whatever the application's style: a native style draws a button's
+// panel in one piece with the theme, past the primitive replaced here.
 QStyle* ButtonStyle()
 {
     static QPointer<QStyle> style;
     if (style.isNull()) {
-        QStyle* base = QStyleFactory::create(QApplication::style()->name());
-        style = new GraphicalButtonStyle(base);  // takes `base` over
+        style = new GraphicalButtonStyle(QStringLiteral("Fusion"));
         style->setParent(qApp);
     }
     return style.data();
+}
+
+bool DrawnInOwnColor(const QWidget* control)
+{
+    return control->property(kOwnColorProperty).toBool();
 }
 
 void SetRole(QWidget* control, QPalette::ColorRole role, const QColor& color)
@@ -114,6 +119,8 @@ void SetBackColor(QWidget* control, std::uint32_t value)
         SetRole(control, QPalette::Button, color);
         break;
     case Kind::Button:
+        if (!DrawnInOwnColor(control))
+            break;
         // The style first: a change of style repolishes the button.
         if (control->style() != ButtonStyle())
             control->setStyle(ButtonStyle());
@@ -148,6 +155,15 @@ void SetForeColor(QWidget* control, std::uint32_t value)
         SetRole(control, QPalette::WindowText, color);
         break;
     }
+}
+
+void DrawInOwnColor(QWidget* button)
+{
+    if (button == nullptr || DrawnInOwnColor(button))
+        return;
+    button->setProperty(kOwnColorProperty, true);
+    if (button->property(kBackColorProperty).isValid())
+        SetBackColor(button, BackColor(button));
 }
 
 std::uint32_t BackColor(const QWidget* control)

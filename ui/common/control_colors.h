@@ -10,8 +10,10 @@ class QWidget;
 // written, and the palette roles that draw it are set:
 //   text box (QLineEdit), list box: Base and Text;
 //   combo box: Base and Button, Text and ButtonText;
-//   command button (QPushButton): Button and ButtonText, drawn flat in exactly
-//   that colour, as a graphical button is (the Fusion style would tint it);
+//   command button (QPushButton): ButtonText; and Button only on a button
+//   marked by DrawInOwnColor, whose panel is then drawn flat in exactly that
+//   colour. Any other button keeps the platform's look: its BackColor, though
+//   kept, does not show, as on a standard button;
 //   window, label, frame, anything else: Window and WindowText, with the
 //   background filled for child controls.
 // A control whose colour was never set reads its platform default: the button
@@ -24,5 +26,9 @@ void SetBackColor(QWidget* control, std::uint32_t value);
 void SetForeColor(QWidget* control, std::uint32_t value);
 std::uint32_t BackColor(const QWidget* control);
 std::uint32_t ForeColor(const QWidget* control);
+
+// Marks a command button whose design gives it a colour of its own: its
+// BackColor shows, set before or after.
+void DrawInOwnColor(QWidget* button);
 
 }  // namespace tavlo

@@ -120,6 +120,9 @@ void frmTavlo::CreateControls()
 
     cmdStartStop = MakeButton(this, "cmdStartStop", kStart, TwipsRect(2040, 5160, 3975, 1335));
     cmdStartStop->setFont(platform::GothicFont(kStartStopFontSize));
+    // The four small buttons are graphical in the design too, but in the
+    // button face, which the platform's look gives them as well.
+    DrawInOwnColor(cmdStartStop);
     SetBackColor(cmdStartStop, kStartStopDesignBack);
     cmdResultList = MakeButton(this, "cmdResultList", QStringLiteral("結果表示(&R)"),
                                TwipsRect(8400, 840, 1935, 615));
