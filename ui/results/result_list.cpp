@@ -1,5 +1,7 @@
 #include "ui/results/result_list.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -50,6 +52,9 @@ frmResultList::frmResultList(const DrawState& state, QWidget* owner) : QDialog(o
     m_lstResult->setObjectName(QStringLiteral("lstResult"));
     m_lstResult->setUniformItemSizes(true);
     m_lstResult->setFocusPolicy(Qt::StrongFocus);
+    // As the platform's list box: no sideways scrolling, which would also
+    // take a strip off the whole lines below.
+    m_lstResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Place(m_lstResult, m_listPlacement, kListDesign);
 
     m_cmdClose = new QPushButton(QStringLiteral(u"閉じる"), this);
@@ -113,10 +118,26 @@ void frmResultList::LayOut()
     const ResultListSize size = SizeResultList(scaleWidth, scaleHeight, list, button);
 
     Place(m_lstResult, m_listPlacement, {list.left, list.top, size.width, size.height});
+    KeepWholeLines();
 
     const TwipsBox sizedList = ReadBack(m_lstResult, m_listPlacement);
     const ResultButtonPlace place = PlaceResultButton(sizedList, size.gap, button.width);
     Place(m_cmdClose, m_buttonPlacement, {place.left, place.top, button.width, button.height});
+}
+
+// The list shows whole lines only, as the platform's list box does unless
+// told otherwise: its height comes down to a whole number of rows plus its
+// frame. The layout then reads the height back from the pixels.
+void frmResultList::KeepWholeLines()
+{
+    if (m_lstResult->count() == 0)
+        return;
+    const int row = m_lstResult->sizeHintForRow(0);
+    const int frame = m_lstResult->height() - m_lstResult->maximumViewportSize().height();
+    if (row <= 0)
+        return;
+    const int rows = std::max(1, (m_lstResult->height() - frame) / row);
+    m_lstResult->resize(m_lstResult->width(), rows * row + frame);
 }
 
 void frmResultList::Place(QWidget* control, Placement& placement, const TwipsBox& box)

@@ -37,6 +37,7 @@ private:
 
     void PlaceOnScreen(QWidget* owner);
     void LayOut();
+    void KeepWholeLines();
     static void Place(QWidget* control, Placement& placement, const TwipsBox& box);
     static TwipsBox ReadBack(const QWidget* control, const Placement& placement);
 
