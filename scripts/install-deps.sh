@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   fonts-noto-cjk
   xvfb xauth xdotool x11-utils imagemagick
+  desktop-file-utils appstream
   "$@"
 )
 
