@@ -1,6 +1,7 @@
 // Tavlo: draws lots. main() owns the draw state and the services and hands
 // them to the main window; the program ends when that window closes.
 #include <QApplication>
+#include <QIcon>
 
 #include "engine/draw_state.h"
 #include "platform/executable_dir.h"
@@ -18,6 +19,12 @@ int main(int argc, char* argv[])
         return 0;
 
     QApplication app(argc, argv);
+    // The icon for every window, and the desktop entry that names it.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/tavlo-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavlo"));
 
     tavlo::SettingsFile settings;  // Tavlo.ini beside the program
     tavlo::platform::SystemRandomSource random;

@@ -8,3 +8,8 @@ if(TAVLO_BUILD_UI)
     target_link_libraries(tavlo_spin_rate PRIVATE tavlo_ui)
   endif()
 endif()
+if(TAVLO_BUILD_UI)
+  # How the stand-in faces fit the designed widths and heights.
+  add_executable(tavlo_font_fit ${CMAKE_CURRENT_LIST_DIR}/font_fit.cpp)
+  target_link_libraries(tavlo_font_fit PRIVATE tavlo_ui)
+endif()

@@ -479,7 +479,9 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
             m_bytes.substr(line.nameBegin, line.nameEnd - line.nameBegin) + Encode(assignment);
         if (std::string_view(m_bytes).substr(line.begin, line.contentEnd - line.begin) == text)
             return false;
-        Replace(line.begin, line.contentEnd, text);
+        // A rewritten last line without a line end gets one, as Windows writes it.
+        const std::string lineEnd = line.end == line.contentEnd ? Encode(kCrLf) : std::string();
+        Replace(line.begin, line.contentEnd, text + lineEnd);
         return true;
     }
     std::string text;

@@ -8,8 +8,9 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
-  fonts-noto-cjk
+  fonts-ipafont-gothic fonts-noto-cjk
   xvfb xauth xdotool x11-utils imagemagick openbox
+  desktop-file-utils appstream
   "$@"
 )
 

@@ -7,13 +7,15 @@ namespace tavlo::platform {
 
 namespace {
 
-// The designed face first, then the fixed-pitch Japanese Gothic that stands in
-// for it. Qt takes the first installed family when it first needs glyphs, so
-// nothing has to list every font on the system at start-up.
+// The designed face first, then the fixed-pitch Japanese Gothics that stand in
+// for it: IPAGothic was made with its widths and line height, Noto Sans Mono
+// CJK JP has its widths but a taller line. Qt takes the first installed family
+// when it first needs glyphs, so nothing has to list every font on the system
+// at start-up.
 const QStringList& GothicFamilies()
 {
     static const QStringList families{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                                      QStringLiteral("Noto Sans Mono CJK JP")};
+                                      QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")};
     return families;
 }
 

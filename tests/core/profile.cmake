@@ -17,18 +17,16 @@ if(NOT WIN32)
   tavlo_add_gtest(durable_file_test ${CMAKE_CURRENT_LIST_DIR}/durable_file_test.cpp)
 endif()
 
+# The recorded profile-function vectors live in tests/data; a missing file
+# fails the replay rather than skipping it.
 find_package(nlohmann_json 3 QUIET)
-set(TAVLO_PROFILE_VECTORS ${CMAKE_SOURCE_DIR}/../shared/profile-vectors/vectors.json)
 if(NOT nlohmann_json_FOUND)
   message(STATUS "nlohmann_json not found: profile_replay is not built")
 elseif(WIN32)
   # The replay drives the portable layer, which Windows builds do not have.
 else()
-  add_executable(profile_replay ${CMAKE_SOURCE_DIR}/tests/profile_replay.cpp)
+  add_executable(profile_replay ${PROJECT_SOURCE_DIR}/tests/profile_replay.cpp)
   target_link_libraries(profile_replay PRIVATE tavlo_core tavlo_test_support nlohmann_json::nlohmann_json)
-  if(EXISTS ${TAVLO_PROFILE_VECTORS})
-    add_test(NAME profile_replay COMMAND profile_replay ${TAVLO_PROFILE_VECTORS})
-  else()
-    message(STATUS "No profile vectors at ${TAVLO_PROFILE_VECTORS}: profile_replay is not registered")
-  endif()
+  add_test(NAME profile_replay
+           COMMAND profile_replay ${PROJECT_SOURCE_DIR}/tests/data/profile-vectors/vectors.json)
 endif()

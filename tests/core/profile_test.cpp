@@ -239,6 +239,13 @@ TEST_F(ProfileFileTest, NewSectionGoesAtTheEnd)
     EXPECT_EQ(ReadFile(m_path), "[s]\r\nk=v\r\n[Result]\r\n1=5\r\n");
 }
 
+TEST_F(ProfileFileTest, ReplacedLastLineWithoutLineEndGetsCrLf)
+{
+    WriteFile(m_path, "[s]\r\nk=v");
+    ASSERT_TRUE(WriteProfileString("s", "k", "w", m_path));
+    EXPECT_EQ(ReadFile(m_path), "[s]\r\nk=w\r\n");
+}
+
 TEST_F(ProfileFileTest, WritesIntoTheFirstOfTwoEqualSections)
 {
     WriteFile(m_path, "[Result]\r\n1=5\r\n[Other]\r\n[result]\r\n1=6\r\n");

@@ -53,10 +53,13 @@ constexpr std::uint32_t kRangeNotSetText = platform::Rgb(255, 0, 0);
 QLineEdit* MakeDisplay(QWidget* window, const char* name, const QString& text, QRect geometry,
                        const QFont& font, std::uint32_t back, std::uint32_t fore)
 {
-    auto* box = new QLineEdit(text, window);
+    // The text after the font: a text given to the constructor is laid out at
+    // once in the default face, whose Japanese fallbacks cost start-up time.
+    auto* box = new QLineEdit(window);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(geometry);
     box->setFont(font);
+    box->setText(text);
     box->setAlignment(Qt::AlignCenter);
     box->setReadOnly(true);
     SetBackColor(box, back);

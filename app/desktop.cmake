@@ -1,0 +1,20 @@
+# The program's icon compiled in, and on Linux the files a desktop needs to
+# list and show the installed program: the .desktop entry, the AppStream
+# metainfo and the icon in the hicolor theme.
+set_target_properties(tavlo PROPERTIES AUTORCC ON)
+target_sources(tavlo PRIVATE ${CMAKE_CURRENT_LIST_DIR}/icons/tavlo_icons.qrc)
+
+if(UNIX AND NOT APPLE)
+  include(GNUInstallDirs)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/tavlo.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/tavlo.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  foreach(size 16 32 48 256)
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/tavlo-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME tavlo.png)
+  endforeach()
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/tavlo.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
