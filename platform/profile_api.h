@@ -63,6 +63,11 @@ struct ProfileChange {
 // Windows makes them one by one.
 bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const char* path);
 
+// Removes what writes of the file left beside it when a process was killed in
+// the middle of one: the portable layer's temporary files (Windows leaves
+// none). Only while no other process may be writing the file.
+void ProfileRemoveLeftovers(const char* path);
+
 // True when the file is there but cannot be read: the reads above then answer
 // as for a missing file.
 bool ProfileFileUnreadable(const char* path);

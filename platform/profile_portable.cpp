@@ -315,6 +315,12 @@ bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const ch
     }
 }
 
+void ProfileRemoveLeftovers(const char* path)
+{
+    if (path != nullptr)
+        RemoveLeftoverTemporaries(path);
+}
+
 bool ProfileFileUnreadable(const char* path)
 {
     if (path == nullptr)

@@ -90,6 +90,11 @@ bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const ch
     return true;
 }
 
+void ProfileRemoveLeftovers(const char*)
+{
+    // kernel32 writes the file in place and leaves nothing beside it.
+}
+
 bool ProfileFileUnreadable(const char* path)
 {
     const HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

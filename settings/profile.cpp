@@ -160,6 +160,11 @@ bool WriteProfileChanges(const std::vector<ProfileChange>& changes, std::string_
     return platform::ProfilePutChanges(calls.data(), calls.size(), path.c_str());
 }
 
+void RemoveProfileLeftovers(std::string_view fileName)
+{
+    platform::ProfileRemoveLeftovers(ResolvePath(fileName).c_str());
+}
+
 bool IsProfileUnreadable(std::string_view fileName)
 {
     return platform::ProfileFileUnreadable(ResolvePath(fileName).c_str());

@@ -46,6 +46,8 @@ bool ClearProfileSection(std::string_view section, std::string_view fileName);
 // Makes the changes in order, in one replace of the file where the platform
 // layer can (a crash leaves all of them or none).
 bool WriteProfileChanges(const std::vector<ProfileChange>& changes, std::string_view fileName);
+// Removes what writes killed in the middle left beside the file.
+void RemoveProfileLeftovers(std::string_view fileName);
 // True when the file is there but cannot be read.
 bool IsProfileUnreadable(std::string_view fileName);
 

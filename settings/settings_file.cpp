@@ -35,6 +35,11 @@ bool SettingsFile::IsUnreadable() const
     return IsProfileUnreadable(m_path);
 }
 
+void SettingsFile::RemoveLeftovers() const
+{
+    RemoveProfileLeftovers(m_path);
+}
+
 bool SettingsFile::WriteRange(const std::string& rangeText) const
 {
     return WriteProfileString(kConditionSection, kRangeKey, rangeText, m_path);

@@ -30,6 +30,10 @@ public:
     // range and no results, whatever it holds.
     bool IsUnreadable() const;
 
+    // Removes what writes killed in the middle left beside the file. Only
+    // while this process holds the instance lock.
+    void RemoveLeftovers() const;
+
     bool WriteRange(const std::string& rangeText) const;
     bool WriteResult(int ordinal, int number) const;
     bool ClearResults() const;
