@@ -101,9 +101,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"007,100", 7, 100, true}, RangeCase{"1,100,7", 1, 100, true},
                       RangeCase{"1,100,junk", 1, 100, true}, RangeCase{"50,10", 50, 10, false},
                       RangeCase{"-5,10", -5, 10, false}, RangeCase{"7,7", 7, 7, true},
-                      RangeCase{"0,32767", 0, 32767, true}, RangeCase{" 3 , 9", 3, 9, true},
+                      RangeCase{"0,999", 0, 999, true}, RangeCase{" 3 , 9", 3, 9, true},
                       RangeCase{"+3,4", 3, 4, true},
-                      // Anything short of two readable 16-bit integers is no range.
+                      // A bound beyond the three digits shown is no range, and
+                      // neither is anything short of two readable 16-bit integers.
+                      RangeCase{"0,1000", -1, -1, false}, RangeCase{"1000,2000", -1, -1, false},
                       RangeCase{"5", -1, -1, false}, RangeCase{"5,", -1, -1, false},
                       RangeCase{",5", -1, -1, false}, RangeCase{"abc,5", -1, -1, false},
                       RangeCase{"1,99999", -1, -1, false}, RangeCase{"1,32768", -1, -1, false},
