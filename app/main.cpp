@@ -2,6 +2,7 @@
 // them to the main window; the program ends when that window closes.
 #include <QApplication>
 #include <QIcon>
+#include <string>
 
 #include "engine/draw_state.h"
 #include "platform/executable_dir.h"
@@ -9,14 +10,33 @@
 #include "platform/qt/message_boxes.h"
 #include "platform/random_source.h"
 #include "settings/settings_file.h"
+#include "ui/common/common.h"
 #include "ui/main/main_window.h"
 
 int main(int argc, char* argv[])
 {
-    // A second start ends at once and without a word; the first goes on.
-    const tavlo::platform::InstanceLock instance(tavlo::platform::ExecutablePath());
+    // The settings file lives beside the program: without the program's
+    // folder there is no place for the drawing and no lock to hold.
+    const std::string folder = tavlo::platform::ExecutableDirectory();
+    if (folder.empty()) {
+        QApplication app(argc, argv);
+        tavlo::platform::QtMessageBoxes boxes;
+        tavlo::ShowWarning(boxes, nullptr,
+                           QStringLiteral("プログラムのあるフォルダーを特定できないため、起動できません。\n"
+                                          "設定ファイル Tavlo.ini はプログラムと同じフォルダーに置かれます。"),
+                           QStringLiteral("Tavlo"));
+        return 1;
+    }
+
+    // One instance per settings file: a second start ends at once and
+    // without a word; the first goes on.
+    const tavlo::platform::InstanceLock instance(folder);
     if (!instance.owns())
         return 0;
+
+    tavlo::SettingsFile settings;  // Tavlo.ini beside the program
+    // Nobody else writes the file now: what killed writes left can go.
+    settings.RemoveLeftovers();
 
     QApplication app(argc, argv);
     // The icon for every window, and the desktop entry that names it.
@@ -26,7 +46,6 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("tavlo"));
 
-    tavlo::SettingsFile settings;  // Tavlo.ini beside the program
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state(settings, random);
     tavlo::platform::QtMessageBoxes boxes;

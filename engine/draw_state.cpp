@@ -12,6 +12,8 @@ namespace {
 
 // The highest ordinal the file can hold: a key must read back as a 16-bit value.
 constexpr int kMaxOrdinal = std::numeric_limits<std::int16_t>::max();
+// The highest number the three digit boxes can show.
+constexpr int kMaxNumber = 999;
 
 bool IsBlank(char c)
 {
@@ -86,8 +88,7 @@ bool DrawState::IsAllDrawn() const
 {
     if (!IsRangeValid())
         return false;
-    const int n = Count();
-    return n >= Size() || n >= kMaxOrdinal || CountUndrawnInRange() == 0;
+    return Count() >= kMaxOrdinal || CountUndrawnInRange() == 0;
 }
 
 void DrawState::SetFlag(int number)
@@ -111,8 +112,9 @@ void DrawState::LoadRange()
     const std::string_view rest = text.substr(comma + 1);
     const std::optional<std::int16_t> first = ParseInt16(text.substr(0, comma));
     const std::optional<std::int16_t> second = ParseInt16(rest.substr(0, rest.find(',')));
-    // Half a range is no range: both bounds are read or neither is.
-    if (!first || !second)
+    // Half a range is no range: both bounds are read or neither is. A bound
+    // beyond three digits cannot be shown and the dialog never stores one.
+    if (!first || !second || *first > kMaxNumber || *second > kMaxNumber)
         return;
     m_rangeMin = *first;
     m_rangeMax = *second;
@@ -130,13 +132,17 @@ void DrawState::LoadResults()
     for (std::size_t i = 0; i + 1 < list->size(); i += 2) {
         const std::optional<std::int16_t> ordinal = ParseInt16((*list)[i]);
         const std::optional<std::int16_t> number = ParseInt16((*list)[i + 1]);
-        if (!ordinal || !number || *ordinal < 0)
+        if (!ordinal || *ordinal < 0)
             continue;
+        // An ordinal counts even when its number cannot be read, so that the
+        // next draw goes past every ordinal in the file and overwrites none.
         const auto index = static_cast<std::size_t>(*ordinal);
         if (index >= m_results.size()) {
             m_results.resize(index + 1, 0);
             m_recorded.resize(index + 1, false);
         }
+        if (!number)
+            continue;
         if (m_recorded[index] && m_results[index] != *number)
             m_shadowed.push_back(m_results[index]);
         m_results[index] = *number;
@@ -176,9 +182,10 @@ DrawOutcome DrawState::DrawNumber()
     const int n = Count();
     if (n >= kMaxOrdinal)
         return {-1, true};
-    // With a consistent state both terms agree; a hand-edited file may flag
-    // more numbers than it counts draws, and then only the clear flags count.
-    const int undrawn = std::min(Size() - n, CountUndrawnInRange());
+    // U is the count of clear flags in the range: S - n for every file the
+    // program writes, and still exact for a hand-edited one that holds
+    // numbers outside the range or one number twice.
+    const int undrawn = CountUndrawnInRange();
     if (undrawn <= 0)
         return {-1, true};
 
@@ -203,23 +210,32 @@ DrawOutcome DrawState::DrawNumber()
     return {static_cast<std::int16_t>(number), saved};
 }
 
-bool DrawState::ResetResults()
+void DrawState::ForgetResults()
 {
     m_results.assign(1, 0);
     m_recorded.assign(1, false);
     m_shadowed.clear();
     if (m_rangeMax >= 0)
         m_drawn.assign(static_cast<std::size_t>(m_rangeMax) + 1, false);
+    m_clearPending = true;
+}
+
+bool DrawState::ResetResults()
+{
+    ForgetResults();
     return Persist([&] { return m_file.ClearResults(); });
 }
 
 bool DrawState::StoreRange(std::int16_t rangeMin, std::int16_t rangeMax,
-                           const std::string& fromText, const std::string& toText)
+                           const std::string& fromText, const std::string& toText, bool clearResults)
 {
     m_rangeMin = rangeMin;
     m_rangeMax = rangeMax;
     m_rangeText = fromText + "," + toText;
-    return Persist([&] { return m_file.WriteRange(m_rangeText); });
+    if (!clearResults)
+        return Persist([&] { return m_file.WriteRange(m_rangeText); });
+    ForgetResults();
+    return Persist([&] { return WriteWholeState(); });
 }
 
 template <typename Write>
@@ -227,17 +243,14 @@ bool DrawState::Persist(Write write)
 {
     const bool ok = m_fileBehind ? WriteWholeState() : write();
     m_fileBehind = !ok;
+    if (ok)
+        m_clearPending = false;
     return ok;
 }
 
 bool DrawState::WriteWholeState()
 {
-    if (!m_rangeText.empty() && !m_file.WriteRange(m_rangeText))
-        return false;
-    const bool anyResult = std::find(m_recorded.begin(), m_recorded.end(), true) != m_recorded.end();
-    if (!anyResult)
-        return m_file.ClearResults();
-    return m_file.RewriteResults(m_results, m_recorded);
+    return m_file.WriteState(m_rangeText, m_clearPending, m_results, m_recorded);
 }
 
 }  // namespace tavlo

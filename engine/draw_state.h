@@ -36,9 +36,8 @@ public:
     // S: the size of the range; 0 when the range is not valid.
     int Size() const;
     bool IsRangeValid() const;
-    // True when the range is valid and no number of it is left to draw: n has
-    // reached S, no flag in the range is clear (a hand-edited file may flag
-    // more numbers than it counts draws), or no further ordinal can be stored.
+    // True when the range is valid and no number of it is left to draw: no
+    // flag in the range is clear, or no further ordinal can be stored.
     bool IsAllDrawn() const;
 
     void LoadRange();
@@ -52,10 +51,15 @@ public:
     // Forgets every draw, in memory and in the file. False when the file
     // could not be written.
     bool ResetResults();
-    // Takes over a confirmed range and stores `from` "," `to` as typed. False
-    // when the file could not be written; the range holds in memory either way.
+    // Takes over a confirmed range and stores `from` "," `to` as typed. With
+    // `clearResults` every draw is forgotten as well, and the file gets the
+    // range and the clearing in one replace. False when the file could not be
+    // written; the change holds in memory either way.
     bool StoreRange(std::int16_t rangeMin, std::int16_t rangeMax, const std::string& fromText,
-                    const std::string& toText);
+                    const std::string& toText, bool clearResults = false);
+
+    // True when start-up found the settings file there but could not read it.
+    bool IsFileUnreadable() const { return m_file.IsUnreadable(); }
 
     // True after a write failed and until one succeeds again; the next write
     // then carries the whole state.
@@ -66,9 +70,12 @@ public:
 
 private:
     int CountUndrawnInRange() const;
+    void ForgetResults();
     void SetFlag(int number);
     // Runs `write` for a file that is up to date; when an earlier write failed,
-    // writes the whole state instead, so the file catches up with memory.
+    // writes the whole state instead, so the file catches up with memory. The
+    // catch-up only adds what the file lacks, so nothing it holds beyond what
+    // start-up loaded is lost; only a clearing not yet stored removes lines.
     template <typename Write>
     bool Persist(Write write);
     bool WriteWholeState();
@@ -89,6 +96,8 @@ private:
     std::string m_rangeText;
     // An earlier write failed: the file lacks something memory holds.
     bool m_fileBehind = false;
+    // A clearing of the results has not reached the file yet.
+    bool m_clearPending = false;
 };
 
 }  // namespace tavlo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,9 @@ FileContents ReadWholeFile(const std::string& path);
 
 // Replaces the file at `path` with `bytes`: writes a temporary file in the
 // same folder, flushes it to the disk, renames it over the old file and
-// flushes the folder. On failure returns false, removes the temporary file
+// flushes the folder. A folder that refuses new files while the file itself
+// may be written gets the file written in place and flushed instead, without
+// the promise of atomicity. On failure returns false, removes the temporary file
 // and leaves the old file as it was; only a failure of the last step, after
 // the rename, leaves the new bytes in place without the promise that they
 // reached the disk. An existing file that the process may not write is
@@ -31,6 +34,17 @@ FileContents ReadWholeFile(const std::string& path);
 // to its target. The old file's permission bits (and, where allowed, its
 // owner) are kept; a new file gets 0666 less the umask.
 bool ReplaceFileDurably(const std::string& path, std::string_view bytes);
+
+// Removes the temporary files that replaces of `path` left beside it when a
+// process was killed in the middle of one. Only names of this layer's own
+// pattern go. Call it only while no other process may be replacing `path`.
+void RemoveLeftoverTemporaries(const std::string& path);
+
+// Writes all of `bytes` to `fd` through `write` (the system's write() when
+// null). False on an error, and on a call that writes nothing, which would
+// otherwise be retried for ever.
+using WriteCall = long (*)(int fd, const void* data, std::size_t size);
+bool WriteAll(int fd, std::string_view bytes, WriteCall write = nullptr);
 
 // The steps of ReplaceFileDurably, in order. Tests make one of them fail to
 // check that nothing is left behind.

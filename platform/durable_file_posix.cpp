@@ -1,5 +1,6 @@
 #include "platform/durable_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,20 +50,6 @@ private:
     int m_fd;
 };
 
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // The file that a write must replace: the target of a symbolic link, so the
 // link itself stays, or the path as given.
 std::string ResolveTarget(const std::string& path)
@@ -86,15 +73,64 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
+std::string BaseName(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// "." name ".tmp-" pid "-" counter "-" noise, the three parts in decimal.
+std::string TempPrefix(const std::string& path)
+{
+    return "." + BaseName(path) + ".tmp-";
+}
+
 std::string TempNameBeside(const std::string& path)
 {
     static std::atomic<unsigned> counter{0};
     static thread_local std::minstd_rand noise{std::random_device{}()};
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    return folder + "." + base + ".tmp-" + std::to_string(::getpid()) + "-" +
-           std::to_string(counter.fetch_add(1)) + "-" + std::to_string(noise());
+    return folder + TempPrefix(path) + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) +
+           "-" + std::to_string(noise());
+}
+
+bool IsTempNameOf(const std::string& name, const std::string& path)
+{
+    const std::string prefix = TempPrefix(path);
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    int parts = 0;
+    bool inDigits = false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        const char c = name[i];
+        if (c >= '0' && c <= '9') {
+            parts += inDigits ? 0 : 1;
+            inDigits = true;
+        } else if (c == '-' && inDigits) {
+            inDigits = false;
+        } else {
+            return false;
+        }
+    }
+    return parts == 3 && inDigits;
+}
+
+// The folder refuses new files but the file may be written: written in place
+// and flushed, as the platform's own profile functions write. A crash in the
+// middle may leave it torn.
+bool WriteInPlace(const std::string& target, std::string_view bytes)
+{
+    Descriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (fd.get() < 0)
+        return false;
+    if (Injected(DurableStep::Write) || !WriteAll(fd.get(), bytes))
+        return false;
+    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0)
+        return false;
+    if (Injected(DurableStep::Sync) || ::fsync(fd.get()) != 0)
+        return false;
+    return !Injected(DurableStep::Close) && ::close(fd.release()) == 0;
 }
 
 bool SyncFolder(const std::string& folder)
@@ -112,6 +148,40 @@ bool SyncFolder(const std::string& folder)
 }
 
 }  // namespace
+
+bool WriteAll(int fd, std::string_view bytes, WriteCall write)
+{
+    while (!bytes.empty()) {
+        const long written = write ? write(fd, bytes.data(), bytes.size())
+                                   : static_cast<long>(::write(fd, bytes.data(), bytes.size()));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void RemoveLeftoverTemporaries(const std::string& path)
+{
+    const std::string target = ResolveTarget(path);
+    const std::string folder = FolderOf(target);
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr)
+        return;
+    const int folderFd = ::dirfd(listing);
+    while (const dirent* entry = ::readdir(listing)) {
+        if (IsTempNameOf(entry->d_name, target))
+            ::unlinkat(folderFd, entry->d_name, 0);
+    }
+    ::closedir(listing);
+}
 
 void SetDurableFaultHook(DurableFaultHook hook)
 {
@@ -178,6 +248,8 @@ bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
             if (created < 0 && errno != EEXIST)
                 break;
         }
+        if (created < 0 && hadOld && (errno == EACCES || errno == EPERM))
+            return WriteInPlace(target, bytes);
     }
     if (created < 0)
         return false;

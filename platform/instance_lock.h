@@ -4,13 +4,17 @@
 
 namespace tavlo::platform {
 
-// Holds the one-instance lock of a program file for as long as it lives. The
-// system drops the lock when the process ends, however it ends, so a killed
-// instance never blocks the next start.
+// Holds the one-instance lock of a settings folder for as long as it lives:
+// one instance per settings file, whatever copy or version of the program
+// runs. The system drops the lock when the process ends, however it ends, so
+// a killed instance never blocks the next start.
 class InstanceLock {
 public:
-    // Tries to take the lock tied to `programPath`; owns() tells whether it did.
-    explicit InstanceLock(const std::string& programPath);
+    // Tries to take the lock tied to `folder`; owns() tells whether it did.
+    // A lock that cannot be had for any reason other than another holder
+    // (a file system without locks) counts as owned: better to run than to
+    // end without a word.
+    explicit InstanceLock(const std::string& folder);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;

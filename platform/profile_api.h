@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The profile-file (INI) functions the settings layer stands on. On Windows
@@ -43,5 +44,32 @@ bool ProfilePutSection(const char* section, const char* entries, const char* pat
 // its comments too. A missing section or file is no failure and creates
 // nothing.
 bool ProfileDeleteSection(const char* section, const char* path);
+
+// One change of ProfilePutChanges.
+enum class ProfileChangeKind {
+    Store,           // `value` under `key`, as ProfilePutString stores it
+    StoreIfMissing,  // the same, unless the section already holds `key`
+    RemoveSection,   // every section named `section`, however many there are
+};
+struct ProfileChange {
+    ProfileChangeKind kind = ProfileChangeKind::Store;
+    const char* section = nullptr;
+    const char* key = nullptr;
+    const char* value = nullptr;
+};
+
+// Makes `count` changes in order. The portable layer makes them in one
+// replace of the file, so a crash leaves the file with all of them or none;
+// Windows makes them one by one.
+bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const char* path);
+
+// Removes what writes of the file left beside it when a process was killed in
+// the middle of one: the portable layer's temporary files (Windows leaves
+// none). Only while no other process may be writing the file.
+void ProfileRemoveLeftovers(const char* path);
+
+// True when the file is there but cannot be read: the reads above then answer
+// as for a missing file.
+bool ProfileFileUnreadable(const char* path);
 
 }  // namespace tavlo::platform

@@ -180,6 +180,42 @@ bool PutString(const char* section, const char* key, const char* value, const ch
     return Store(path, *document);
 }
 
+// A file that holds one section a thousand times is refused rather than
+// worked through: each removal costs a pass over the whole file.
+constexpr int kMaxSectionRemovals = 1000;
+
+bool PutChanges(const ProfileChange* changes, std::size_t count, const char* path)
+{
+    bool exists = false;
+    std::optional<IniDocument> document = LoadForEdit(path, exists);
+    if (!document)
+        return false;
+    bool changed = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const ProfileChange& change = changes[i];
+        if (change.section == nullptr)
+            return false;
+        const std::string_view section = TrimSpaces(change.section);
+        if (change.kind == ProfileChangeKind::RemoveSection) {
+            for (int removed = 0; document->DeleteSection(section); ++removed) {
+                if (removed == kMaxSectionRemovals)
+                    return false;
+                changed = true;
+            }
+            continue;
+        }
+        if (change.key == nullptr || change.value == nullptr)
+            return false;
+        const std::string_view key = TrimSpaces(change.key);
+        if (change.kind == ProfileChangeKind::StoreIfMissing && document->Value(section, key))
+            continue;
+        changed = document->SetValue(section, key, change.value) || changed;
+    }
+    if (!changed)
+        return true;
+    return Store(path, *document);
+}
+
 bool PutSection(const char* section, const char* entries, const char* path)
 {
     if (entries == nullptr)
@@ -265,6 +301,34 @@ bool ProfileDeleteSection(const char* section, const char* path)
         return DeleteSection(section, path);
     } catch (...) {
         return false;
+    }
+}
+
+bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const char* path)
+{
+    if ((changes == nullptr && count > 0) || path == nullptr)
+        return false;
+    try {
+        return PutChanges(changes, count, path);
+    } catch (...) {
+        return false;
+    }
+}
+
+void ProfileRemoveLeftovers(const char* path)
+{
+    if (path != nullptr)
+        RemoveLeftoverTemporaries(path);
+}
+
+bool ProfileFileUnreadable(const char* path)
+{
+    if (path == nullptr)
+        return false;
+    try {
+        return ReadWholeFile(path).status == FileReadStatus::Failed;
+    } catch (...) {
+        return true;  // there, but too big to hold
     }
 }
 

@@ -3,6 +3,8 @@
 #include "platform/executable_dir.h"
 #include "platform/profile_api.h"
 
+#include <limits>
+#include <new>
 #include <vector>
 
 namespace tavlo {
@@ -55,9 +57,22 @@ std::string ReadProfileString(std::string_view section, std::string_view key,
 std::optional<SectionList> ReadProfileSection(std::string_view section, std::string_view fileName)
 {
     const std::string path = ResolvePath(fileName);
-    std::vector<char> buffer(kSectionBufferSize, '\0');
-    platform::ProfileGetSection(std::string(section).c_str(), buffer.data(), kSectionBufferSize,
-                                path.c_str());
+    const std::string name(section);
+    // A list that fills the buffer may have been cut: ask again with twice the
+    // room, until it fits or no more memory can be had.
+    std::vector<char> buffer;
+    for (std::uint32_t size = kSectionBufferSize;; size *= 2) {
+        try {
+            buffer.assign(size, '\0');
+        } catch (const std::bad_alloc&) {
+            break;
+        }
+        const std::uint32_t got = platform::ProfileGetSection(name.c_str(), buffer.data(), size, path.c_str());
+        if (got + 2 < size || size > std::numeric_limits<std::uint32_t>::max() / 2)
+            break;
+    }
+    if (buffer.empty())
+        return std::nullopt;
     const std::string text =
         TrimAtNull(std::string_view(buffer.data(), buffer.size()), std::string_view("\0\0", 2));
     if (text.empty())
@@ -117,6 +132,42 @@ bool ClearProfileSection(std::string_view section, std::string_view fileName)
 {
     const std::string path = ResolvePath(fileName);
     return platform::ProfileDeleteSection(std::string(section).c_str(), path.c_str());
+}
+
+bool WriteProfileChanges(const std::vector<ProfileChange>& changes, std::string_view fileName)
+{
+    const std::string path = ResolvePath(fileName);
+    std::vector<platform::ProfileChange> calls;
+    calls.reserve(changes.size());
+    for (const ProfileChange& change : changes) {
+        platform::ProfileChange call;
+        switch (change.kind) {
+        case ProfileChange::Kind::Store:
+            call.kind = platform::ProfileChangeKind::Store;
+            break;
+        case ProfileChange::Kind::StoreIfMissing:
+            call.kind = platform::ProfileChangeKind::StoreIfMissing;
+            break;
+        case ProfileChange::Kind::RemoveSection:
+            call.kind = platform::ProfileChangeKind::RemoveSection;
+            break;
+        }
+        call.section = change.section.c_str();
+        call.key = change.key.c_str();
+        call.value = change.value.c_str();
+        calls.push_back(call);
+    }
+    return platform::ProfilePutChanges(calls.data(), calls.size(), path.c_str());
+}
+
+void RemoveProfileLeftovers(std::string_view fileName)
+{
+    platform::ProfileRemoveLeftovers(ResolvePath(fileName).c_str());
+}
+
+bool IsProfileUnreadable(std::string_view fileName)
+{
+    return platform::ProfileFileUnreadable(ResolvePath(fileName).c_str());
 }
 
 std::string TrimAtNull(std::string_view text, std::string_view terminator)

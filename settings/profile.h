@@ -13,10 +13,21 @@ namespace tavlo {
 // A section read: key, value, key, value, ... in file order.
 using SectionList = std::vector<std::string>;
 
-// Buffer sizes of the platform calls: a value arrives cut to 2047 bytes, a
-// section to what fits in 32767.
+// Buffer sizes of the platform calls: a value arrives cut to 2047 bytes. A
+// section is read with 32767 bytes first and again with more room while it
+// fills them, so it always arrives whole.
 inline constexpr unsigned kValueBufferSize = 2048;
 inline constexpr unsigned kSectionBufferSize = 32767;
+
+// One change of WriteProfileChanges: `value` stored under `key`, the same only
+// where the section lacks the key, or every section named `section` removed.
+struct ProfileChange {
+    enum class Kind { Store, StoreIfMissing, RemoveSection };
+    Kind kind = Kind::Store;
+    std::string section;
+    std::string key;
+    std::string value;
+};
 
 std::string GetProfilePath();
 std::string JoinPath(std::string_view directory, std::string_view fileName);
@@ -32,6 +43,13 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
 bool WriteProfileSection(std::string_view section, const SectionList& entries,
                          std::string_view fileName);
 bool ClearProfileSection(std::string_view section, std::string_view fileName);
+// Makes the changes in order, in one replace of the file where the platform
+// layer can (a crash leaves all of them or none).
+bool WriteProfileChanges(const std::vector<ProfileChange>& changes, std::string_view fileName);
+// Removes what writes killed in the middle left beside the file.
+void RemoveProfileLeftovers(std::string_view fileName);
+// True when the file is there but cannot be read.
+bool IsProfileUnreadable(std::string_view fileName);
 
 // The text up to the first `terminator`, or the whole text without one.
 std::string TrimAtNull(std::string_view text, std::string_view terminator);

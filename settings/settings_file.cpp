@@ -30,6 +30,16 @@ std::optional<SectionList> SettingsFile::ReadResults() const
     return ReadProfileSection(kResultSection, m_path);
 }
 
+bool SettingsFile::IsUnreadable() const
+{
+    return IsProfileUnreadable(m_path);
+}
+
+void SettingsFile::RemoveLeftovers() const
+{
+    RemoveProfileLeftovers(m_path);
+}
+
 bool SettingsFile::WriteRange(const std::string& rangeText) const
 {
     return WriteProfileString(kConditionSection, kRangeKey, rangeText, m_path);
@@ -77,6 +87,26 @@ bool SettingsFile::RewriteResults(const std::vector<std::int16_t>& results,
     if (entries.empty())
         return ClearResults();
     return WriteProfileSection(kResultSection, entries, m_path);
+}
+
+bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults,
+                              const std::vector<std::int16_t>& results, const std::vector<bool>& recorded) const
+{
+    using Kind = ProfileChange::Kind;
+    std::vector<ProfileChange> changes;
+    // Removals first: where the platform writes change by change, a crash in
+    // between then leaves the old range without results, never a new range
+    // with the old results.
+    if (clearResults)
+        changes.push_back({Kind::RemoveSection, std::string(kResultSection), {}, {}});
+    if (!rangeText.empty())
+        changes.push_back({Kind::Store, std::string(kConditionSection), std::string(kRangeKey), rangeText});
+    for (std::size_t k = 0; k < results.size() && k < recorded.size(); ++k) {
+        if (recorded[k])
+            changes.push_back(
+                {Kind::StoreIfMissing, std::string(kResultSection), std::to_string(k), std::to_string(results[k])});
+    }
+    return WriteProfileChanges(changes, m_path);
 }
 
 }  // namespace tavlo

@@ -26,6 +26,14 @@ public:
     // The Result section's key/value list, or null when it is missing or empty.
     std::optional<SectionList> ReadResults() const;
 
+    // True when the file is there but cannot be read: start-up then found no
+    // range and no results, whatever it holds.
+    bool IsUnreadable() const;
+
+    // Removes what writes killed in the middle left beside the file. Only
+    // while this process holds the instance lock.
+    void RemoveLeftovers() const;
+
     bool WriteRange(const std::string& rangeText) const;
     bool WriteResult(int ordinal, int number) const;
     bool ClearResults() const;
@@ -37,6 +45,13 @@ public:
     // recorded: the section is removed.
     bool RewriteResults(const std::vector<std::int16_t>& results,
                         const std::vector<bool>& recorded) const;
+
+    // Brings the file up to a state in one replace: the range (unless empty);
+    // every Result section removed when `clearResults`; then each recorded
+    // result stored under its ordinal where the file lacks that ordinal. No
+    // line the state was not given is dropped or changed.
+    bool WriteState(const std::string& rangeText, bool clearResults,
+                    const std::vector<std::int16_t>& results, const std::vector<bool>& recorded) const;
 
 private:
     std::string m_path;  // empty: the default file

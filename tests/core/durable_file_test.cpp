@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <ostream>
@@ -134,6 +135,58 @@ TEST(ReplaceFileDurablyTest, RefusesAFileWithoutWritePermission)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the file was replaced, 2: could not become an ordinary user";
     EXPECT_EQ(ReadFile(path), kOld);
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
+// A folder the user may not write, holding a file the user may: the file is
+// written in place, since no temporary file can be made beside it.
+TEST(ReplaceFileDurablyTest, WritesInPlaceWhereTheFolderRefusesNewFiles)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    const uid_t nobody = 65534;
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);  // the folder stays root's
+    }
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+            ::_exit(2);
+        ::_exit(ReplaceFileDurably(path, "new") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::chmod(dir.path().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write failed, 2: could not become an ordinary user";
+    EXPECT_EQ(ReadFile(path), "new");
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
+TEST(WriteAllTest, AWriteThatMakesNoProgressFails)
+{
+    const auto nothing = [](int, const void*, std::size_t) -> long { return 0; };
+    EXPECT_FALSE(WriteAll(-1, "bytes", nothing));
+}
+
+// What writes killed in the middle left: only this layer's own names go.
+TEST(RemoveLeftoverTemporariesTest, RemovesOnlyItsOwnTemporaryFiles)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    for (const char* name : {".Tavlo.ini.tmp-12-0-345", ".Tavlo.ini.tmp-1-2-3", ".Tavlo.ini.tmp-1-2",
+                             ".Tavlo.ini.tmp-1-2-3x", ".Other.ini.tmp-1-2-3", "notes.txt"})
+        WriteFile(dir.file(name), "x");
+    RemoveLeftoverTemporaries(path);
+    std::vector<std::string> left = Entries(dir.path());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".Other.ini.tmp-1-2-3", ".Tavlo.ini.tmp-1-2", ".Tavlo.ini.tmp-1-2-3x",
+                                              "Tavlo.ini", "notes.txt"}));
+    EXPECT_EQ(ReadFile(path), kOld);
 }
 
 const char* StepName(DurableStep step)

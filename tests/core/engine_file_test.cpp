@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "engine/draw_state.h"
+#ifndef _WIN32
+#include "platform/durable_file.h"
+#endif
 #include "engine_test_support.h"
 #include "support/scripted_random.h"
 #include "support/start_up.h"
@@ -255,6 +258,44 @@ TEST_F(EngineFileTest, FailureWithoutRecoveryKeepsReporting)
     EXPECT_TRUE(Draw(0.0f).saved);
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,9", "[Result]", "1=1"}));
 }
+
+// A megabyte of junk above the draws: start-up reads the whole section, the
+// next draw goes past every ordinal, and the catch-up after a failed write
+// keeps the line it did not load.
+TEST_F(EngineFileTest, NoWriteReplacesAStoredDraw)
+{
+    const std::string memo = "memo=" + std::string(1 << 20, 'x');
+    test::WriteFile(m_path, "[Condition]\r\nRange=0,999\r\n[Result]\r\n" + memo + "\r\n1=1\r\n2=2\r\n3=3\r\n");
+    StartUp(m_state);
+    ASSERT_EQ(m_state.Count(), 3);
+    BreakDisk();
+    EXPECT_FALSE(Draw(0.0f).saved);
+    RepairDisk(true);
+    EXPECT_TRUE(Draw(0.0f).saved);
+    const Lines lines = ResultLines(m_path);
+    EXPECT_TRUE(lines == (Lines{memo, "1=1", "2=2", "3=3", "4=0", "5=4"})) << lines.size() << " lines";
+}
+
+#ifndef _WIN32
+// A range change with clearing reaches the file in one replace: a crash
+// leaves the old range with its draws or the new one without them.
+TEST_F(EngineFileTest, RangeWithClearingIsOneReplace)
+{
+    test::WriteFile(m_path, "[Condition]\r\nRange=1,90\r\n[Result]\r\n1=5\r\n[Result]\r\n2=7\r\n");
+    StartUp(m_state);
+    static int replaces;
+    replaces = 0;
+    platform::SetDurableFaultHook([](platform::DurableStep step) {
+        replaces += step == platform::DurableStep::Rename ? 1 : 0;
+        return false;
+    });
+    EXPECT_TRUE(m_state.StoreRange(1, 50, "1", "50", true));
+    platform::SetDurableFaultHook(nullptr);
+    EXPECT_EQ(replaces, 1);
+    EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,50"}));
+    EXPECT_EQ(m_state.Count(), 0);
+}
+#endif
 
 }  // namespace
 }  // namespace tavlo

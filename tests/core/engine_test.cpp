@@ -101,9 +101,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"007,100", 7, 100, true}, RangeCase{"1,100,7", 1, 100, true},
                       RangeCase{"1,100,junk", 1, 100, true}, RangeCase{"50,10", 50, 10, false},
                       RangeCase{"-5,10", -5, 10, false}, RangeCase{"7,7", 7, 7, true},
-                      RangeCase{"0,32767", 0, 32767, true}, RangeCase{" 3 , 9", 3, 9, true},
+                      RangeCase{"0,999", 0, 999, true}, RangeCase{" 3 , 9", 3, 9, true},
                       RangeCase{"+3,4", 3, 4, true},
-                      // Anything short of two readable 16-bit integers is no range.
+                      // A bound beyond the three digits shown is no range, and
+                      // neither is anything short of two readable 16-bit integers.
+                      RangeCase{"0,1000", -1, -1, false}, RangeCase{"1000,2000", -1, -1, false},
                       RangeCase{"5", -1, -1, false}, RangeCase{"5,", -1, -1, false},
                       RangeCase{",5", -1, -1, false}, RangeCase{"abc,5", -1, -1, false},
                       RangeCase{"1,99999", -1, -1, false}, RangeCase{"1,32768", -1, -1, false},
@@ -201,18 +203,16 @@ TEST_F(EngineTest, LoadedGapsCountAsDrawsButFlagNothing)
     EXPECT_EQ(m_state.Results(), (std::vector<std::int16_t>{0, 5, 0, 7}));
     EXPECT_EQ(FlaggedNumbers(), (std::vector<int>{5, 7}));
     EXPECT_EQ(m_state.Drawn().size(), 11u);
-    // U = 7 although eight flags are clear: the gap counts as a draw, so the
-    // seventh undrawn number (9) is the highest a draw reaches, and seven
-    // draws end the drawing.
-    EXPECT_EQ(Draw(kBelowOne), 9);
+    // The gap counts as a draw but flags nothing: U is the eight clear flags,
+    // so every ticket still comes up, 10 the highest.
+    EXPECT_EQ(Draw(kBelowOne), 10);
     EXPECT_EQ(m_state.Count(), 4);
-    for (const int expected : {1, 2, 3, 4, 6}) {
+    for (const int expected : {1, 2, 3, 4, 6, 8}) {
         ASSERT_FALSE(m_state.IsAllDrawn());
         EXPECT_EQ(Draw(0.0f), expected);
     }
-    EXPECT_EQ(Draw(kBelowOne), 8);
+    EXPECT_EQ(Draw(kBelowOne), 9);
     EXPECT_TRUE(m_state.IsAllDrawn());
-    EXPECT_FALSE(m_state.Drawn()[10]);
 }
 
 TEST_F(EngineTest, LoadedNumberOutsideTheRangeCountsButIsNotFlagged)
@@ -222,6 +222,11 @@ TEST_F(EngineTest, LoadedNumberOutsideTheRangeCountsButIsNotFlagged)
     EXPECT_EQ(m_state.Results(), (std::vector<std::int16_t>{0, 15, -3}));
     EXPECT_TRUE(FlaggedNumbers().empty());
     EXPECT_EQ(m_state.Drawn().size(), 11u);
+    // U counts the clear flags, not S - n: all ten tickets are drawn.
+    std::set<int> seen;
+    while (!m_state.IsAllDrawn())
+        seen.insert(Draw(0.5f));
+    EXPECT_EQ(seen.size(), 10u);
 }
 
 TEST_F(EngineTest, LoadedResultsWithoutRangeAreKeptUnflagged)
@@ -295,7 +300,9 @@ TEST_F(EngineTest, UnreadableEntriesAreSkipped)
         "4\r\n"          // no value at all
         "=8\r\n"         // no key
         "2= 9 \r\n");    // blanks around a number are fine
-    EXPECT_EQ(m_state.Results(), (std::vector<std::int16_t>{0, 4, 9}));
+    // Ordinals 3 and 4 hold no readable number but still count, so the next
+    // draw writes past them.
+    EXPECT_EQ(m_state.Results(), (std::vector<std::int16_t>{0, 4, 9, 0, 0}));
     EXPECT_EQ(FlaggedNumbers(), (std::vector<int>{4, 9}));
 }
 
@@ -369,9 +376,9 @@ TEST_F(EngineTest, WideningOverAStoredNumberNeverDrawsItAgain)
         EXPECT_NE(x, 4);
         EXPECT_TRUE(seen.insert(x).second) << x;
     }
-    // n was 3 with two real numbers: 21 - 3 = 18 more draws; 0 stays undrawn
-    // because the gap counts as a draw.
-    EXPECT_EQ(seen.size(), 18u);
+    // Every number of 0..20 but the two stored ones, 0 included: the gap at
+    // ordinal 2 counts as a draw but takes no ticket.
+    EXPECT_EQ(seen.size(), 19u);
 }
 
 // The same ordinal twice: start-up flags both numbers, so a widening that

@@ -1,10 +1,12 @@
-// The one-instance lock across real processes: a second holder is refused
-// while the first lives, and a first holder killed with SIGKILL leaves no
-// stale lock behind.
+// The one-instance lock of a settings folder across real processes: a second
+// holder is refused while the first lives, and a first holder killed with
+// SIGKILL leaves no stale lock behind.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "platform/instance_lock.h"
 #include "support/temp_dir.h"
@@ -45,25 +47,27 @@ void Kill(pid_t pid)
 TEST(InstanceLock, SecondInstanceRefusedAndKilledFirstLeavesNoStaleLock)
 {
     tavlo::test::TempDir dir;
-    const std::string program = dir.file("tavlo");
-    tavlo::test::WriteFile(program, "program");
+    const std::string folder = dir.path().string();
 
     bool firstOwns = false;
-    const pid_t first = SpawnHolder(program, firstOwns);
+    const pid_t first = SpawnHolder(folder, firstOwns);
     ASSERT_GT(first, 0);
     EXPECT_TRUE(firstOwns);
     {
-        tavlo::platform::InstanceLock second(program);
+        // The same folder by another path is the same settings file.
+        const std::string link = dir.file("link");
+        std::filesystem::create_directory_symlink(folder, link);
+        tavlo::platform::InstanceLock second(link);
         EXPECT_FALSE(second.owns());
     }
 
     Kill(first);
-    tavlo::platform::InstanceLock third(program);
+    tavlo::platform::InstanceLock third(folder);
     EXPECT_TRUE(third.owns());
 
-    // Another copy of the program, elsewhere, is another instance.
+    // Another folder holds another settings file: another instance.
     const std::string other = dir.file("other");
-    tavlo::test::WriteFile(other, "program");
+    std::filesystem::create_directory(other);
     tavlo::platform::InstanceLock elsewhere(other);
     EXPECT_TRUE(elsewhere.owns());
 }

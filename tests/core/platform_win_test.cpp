@@ -1,9 +1,10 @@
 // The Windows system services: the program's own path and the one-instance
-// lock, where one program file is one lock however its path is spelt.
+// lock, where one settings folder is one lock however its path is spelt.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string>
 
 #include "platform/executable_dir.h"
@@ -39,29 +40,29 @@ TEST(ExecutableDirectoryWindows, IsTheFolderOfTheRunningProgram)
     EXPECT_TRUE(path.compare(1, 2, ":\\") == 0 || path.compare(0, 2, "\\\\") == 0) << path;
 }
 
-TEST(InstanceLockWindows, OneProgramFileIsOneLockHoweverItsPathIsSpelt)
+TEST(InstanceLockWindows, OneFolderIsOneLockHoweverItsPathIsSpelt)
 {
     tavlo::test::TempDir dir;
-    const std::string program = dir.file("Tavlo.exe");
-    tavlo::test::WriteFile(program, "program");
+    const std::string folder = dir.file("Tavlo");
+    std::filesystem::create_directory(folder);
 
     {
-        const InstanceLock first(program);
+        const InstanceLock first(folder);
         EXPECT_TRUE(first.owns());
-        EXPECT_FALSE(InstanceLock(program).owns());
-        EXPECT_FALSE(InstanceLock(Upper(program)).owns());
-        EXPECT_FALSE(InstanceLock(Slashes(program)).owns());
+        EXPECT_FALSE(InstanceLock(folder).owns());
+        EXPECT_FALSE(InstanceLock(Upper(folder)).owns());
+        EXPECT_FALSE(InstanceLock(Slashes(folder)).owns());
 
-        // Another copy of the program, elsewhere, is another instance.
-        const std::string other = dir.file("Other.exe");
-        tavlo::test::WriteFile(other, "program");
+        // Another folder holds another settings file: another instance.
+        const std::string other = dir.file("Other");
+        std::filesystem::create_directory(other);
         EXPECT_TRUE(InstanceLock(other).owns());
     }
     // The first instance has ended: the next one starts.
-    EXPECT_TRUE(InstanceLock(Upper(program)).owns());
+    EXPECT_TRUE(InstanceLock(Upper(folder)).owns());
 }
 
-TEST(InstanceLockWindows, FileThatCannotBeOpenedLocksByItsPath)
+TEST(InstanceLockWindows, FolderThatCannotBeOpenedLocksByItsPath)
 {
     tavlo::test::TempDir dir;
     const std::string missing = dir.file("gone.exe");

@@ -142,6 +142,19 @@ TEST_F(ProfileFileTest, ReadSectionIsNullForMissingOrEmptySections)
     EXPECT_FALSE(ReadProfileSection("Result", m_path).has_value()) << "header, blank and comment only";
 }
 
+TEST_F(ProfileFileTest, ReadSectionArrivesWholeWhateverItsSize)
+{
+    std::string text = "[Result]\r\nmemo=" + std::string(40000, 'x') + "\r\n";
+    for (int k = 1; k <= 20000; ++k)
+        text += std::to_string(k) + "=" + std::to_string(k % 1000) + "\r\n";
+    WriteFile(m_path, text);
+    const auto list = ReadProfileSection("Result", m_path);
+    ASSERT_TRUE(list.has_value());
+    ASSERT_EQ(list->size(), 40002u);
+    EXPECT_EQ((*list)[1].size(), 40000u);
+    EXPECT_EQ(list->back(), "0");
+}
+
 TEST_F(ProfileFileTest, ReadSectionListsKeysAndValuesInFileOrder)
 {
     WriteFile(m_path, "[Result]\r\n3=30\r\n1=10\r\n[Other]\r\n9=90\r\n[RESULT]\r\n2=20\r\n");

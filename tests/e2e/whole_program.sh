@@ -6,7 +6,10 @@
 # that the 30 numbers are 1..30, each once, in the order drawn. Then widen the
 # range five times, answering the question by Enter, and draw the one new
 # number with Enter each time. Nothing but the program itself hands the focus
-# back after a window closes. Screenshots go to the build folder.
+# back after a window closes. Also: a copy of the program beside it is the
+# same instance, leftovers of killed writes go at start-up, and a program
+# whose folder cannot be named refuses to start. Screenshots go to the build
+# folder.
 #
 # Usage (under xvfb-run): whole_program.sh <tavlo executable> <screenshot folder>
 set -euo pipefail
@@ -51,8 +54,11 @@ draw_one() {
 
 start_window_manager
 start_tavlo
-# A second start ends at once and silently while the first goes on.
+# A second start ends at once and silently while the first goes on; so does
+# a copy of the program in the same folder, which shares its settings file.
 "$work/tavlo"
+cp "$work/tavlo" "$work/tavlo copy"
+timeout 20 "$work/tavlo copy" || fail "a copy beside the program did not end at once"
 kill -0 "$tavlo_pid" || fail "the first instance ended"
 
 # The range through the condition dialog, with the keyboard alone.
@@ -76,7 +82,13 @@ first_ten=$(sed -n '/^\[Result\]/,$p' "$ini")
 kill -9 "$tavlo_pid"
 wait "$tavlo_pid" 2>/dev/null || true
 
+# What a write killed in the middle leaves beside the file goes at the next
+# start; other files stay.
+leftover="$work/.Tavlo.ini.tmp-1-2-3"
+echo x >"$leftover"
 start_tavlo
+[[ ! -e $leftover ]] || fail "a leftover temporary file stayed"
+[[ -e "$work/tavlo copy" ]] || fail "a file of the folder went"
 for _ in $(seq 20); do draw_one; done
 [[ $(draws_in_file) -eq 30 ]] || fail "expected 30 draws, the file holds $(draws_in_file)"
 
@@ -141,5 +153,27 @@ key alt+x
 wait_for 200 windows_at_least Tavlo 2
 key Return
 wait_for 200 bash -c "! kill -0 $tavlo_pid"
+# A program whose folder the system cannot name (a path longer than it
+# reports) refuses to start with a box that says why.
+(
+  cd "$work"
+  for _ in $(seq 20); do
+    d=$(printf 'd%.0s' $(seq 240))
+    mkdir "$d" && cd "$d"
+  done
+  ln "$work/tavlo" tavlo
+  ./tavlo &
+  deep_pid=$!
+  timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo$' >/dev/null || fail "no box"
+  x windowfocus --sync "$(window_named Tavlo)"
+  sleep 0.3
+  key Return
+  wait_for 200 bash -c "! kill -0 $deep_pid"
+  status=0
+  wait "$deep_pid" || status=$?
+  [[ $status -eq 1 ]] || fail "a program without its folder ended with status $status"
+)
+[[ ! -e /Tavlo.ini ]] || fail "a settings file at the root"
+
 echo "whole program: 30 draws across a SIGKILL, 1..30 each once; 5 draws by Enter after a question"
 echo "1 passed, 0 failed"

@@ -43,11 +43,7 @@ public:
         calls << QStringLiteral("EditRange %1..%2").arg(m_state.RangeMin()).arg(m_state.RangeMax());
         m_state.ResizeDrawn();
     }
-    void ClearResult() override
-    {
-        calls << QStringLiteral("ClearResult");
-        m_state.ResetResults();
-    }
+    void EditCount(int enmCountMode) override { calls << QStringLiteral("EditCount %1").arg(enmCountMode); }
     QStringList calls;
 
 private:
@@ -90,6 +86,7 @@ private slots:
     void tabCycle();
     void closingStoresNothing_data();
     void closingStoresNothing();
+    void failedWriteWarns_data();
     void failedWriteWarns();
 
 private:
@@ -321,7 +318,7 @@ void ConditionDialogTest::okOutcome()
     if (changed)
         calls << QStringLiteral("EditRange %1..%2").arg(from.toInt()).arg(to.toInt());
     if (cleared)
-        calls << QStringLiteral("ClearResult");
+        calls << QStringLiteral("EditCount 1");
     QCOMPARE(m_main->calls, calls);
     QCOMPARE(m_state->Count(), cleared ? 0 : 2);
     QCOMPARE(m_file->ReadResults().has_value(), !cleared);
@@ -351,7 +348,7 @@ void ConditionDialogTest::firstRangeEver()
     QCOMPARE(m_boxes.Messages(), QStringList{kNarrowed});
     if (answer == 6) {
         QCOMPARE(QString::fromStdString(m_file->ReadRange()), QStringLiteral("1,50"));
-        QCOMPARE(m_main->calls, (QStringList{QStringLiteral("EditRange 1..50"), QStringLiteral("ClearResult")}));
+        QCOMPARE(m_main->calls, (QStringList{QStringLiteral("EditRange 1..50"), QStringLiteral("EditCount 1")}));
         QCOMPARE(m_state->Drawn().size(), std::size_t(51));
         QVERIFY(!m_dialog->isVisible());
     } else {
@@ -561,23 +558,37 @@ void ConditionDialogTest::closingStoresNothing()
     QCOMPARE(Box("txtRangeMax")->text(), QStringLiteral("90"));
 }
 
-// The settings file cannot be written: the user hears of it, the new range
-// holds in memory and the procedure goes on.
+// The settings file cannot be written: the user hears of it once per OK,
+// however many changes the press makes, and the new range holds in memory.
+void ConditionDialogTest::failedWriteWarns_data()
+{
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("widened, kept") << "100" << 7 << kChanged << false;
+    QTest::newRow("widened, cleared") << "100" << 6 << kChanged << true;
+    QTest::newRow("narrowed, cleared") << "50" << 6 << kNarrowed << true;
+}
+
 void ConditionDialogTest::failedWriteWarns()
 {
+    QFETCH(QString, to);
+    QFETCH(int, answer);
+    QFETCH(QString, question);
+    QFETCH(bool, cleared);
     QVERIFY(Open("[Condition]\nRange=10,90\n[Result]\n1=15\n"));
     std::filesystem::remove(m_ini);
     std::filesystem::create_directory(m_ini);  // a directory cannot be written as a file
-    m_boxes.AnswerNo();
+    m_boxes.answers.push_back(answer);
 
-    EnterRange(QStringLiteral("1"), QStringLiteral("100"));
+    EnterRange(QStringLiteral("1"), to);
 
-    QCOMPARE(m_boxes.Messages(), (QStringList{SettingsNotSavedMessage(m_ini), kChanged}));
-    QVERIFY(m_boxes.Messages().at(0).contains(QString::fromStdString(m_ini)));
-    QCOMPARE(m_boxes.calls[0].title, kTitle);
+    QCOMPARE(m_boxes.Messages(), (QStringList{question, SettingsNotSavedMessage(m_ini)}));
+    QCOMPARE(m_boxes.calls[1].title, kTitle);
     QCOMPARE(m_state->RangeMin(), std::int16_t(1));
-    QCOMPARE(m_state->RangeMax(), std::int16_t(100));
-    QCOMPARE(m_main->calls, QStringList{QStringLiteral("EditRange 1..100")});
+    QCOMPARE(m_state->RangeMax(), std::int16_t(to.toInt()));
+    QCOMPARE(m_state->Count(), cleared ? 0 : 1);
     QVERIFY(!m_dialog->isVisible());
 }
 

@@ -8,8 +8,8 @@ public:
     virtual ~MainWindowLink() = default;
     // Shows the current range and sizes the drawn flags to it.
     virtual void EditRange() = 0;
-    // Forgets every draw, in memory and in the settings file.
-    virtual void ClearResult() = 0;
+    // 1: shows the ordinal of the next draw; anything else: of the last one.
+    virtual void EditCount(int enmCountMode) = 0;
 };
 
 }  // namespace tavlo

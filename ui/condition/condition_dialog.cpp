@@ -290,22 +290,25 @@ void frmCondition::cmdOK_Click()
     }
 
     if (newTo != m_state.RangeMax() || newFrom != m_state.RangeMin()) {
-        // Stored as typed, so "007" stays "007" in the file. The new range is
-        // in place and shown before ClearResult, which sizes the drawn flags
-        // by it.
-        const bool saved = m_state.StoreRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
-                                              txtRangeMin->text().toStdString(),
-                                              txtRangeMax->text().toStdString());
-        if (!saved)
-            WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
-        m_mainWindow.EditRange();
+        // Both questions come before anything is stored, so the new range and
+        // the clearing reach the file in one replace: a crash leaves the old
+        // state or the new one, never the new range with the old draws.
         if (!clearResults
             && AskYesNo(m_boxes, this, QStringLiteral("抽選範囲が変更されました。抽選結果をクリアしますか？"), title,
                         platform::kStyleDefaultButton2)
                    == platform::kAnswerYes)
             clearResults = true;
+        // Stored as typed, so "007" stays "007" in the file. The drawn flags
+        // are sized by the new range, kept or cleared.
+        const bool saved = m_state.StoreRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
+                                              txtRangeMin->text().toStdString(),
+                                              txtRangeMax->text().toStdString(), clearResults);
+        m_mainWindow.EditRange();
         if (clearResults)
-            m_mainWindow.ClearResult();
+            m_mainWindow.EditCount(1);
+        // One action, one warning, however much of it failed.
+        if (!saved)
+            WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
     }
     accept();
 }

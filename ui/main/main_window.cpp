@@ -150,6 +150,10 @@ void frmTavlo::CreateControls()
     }
     txtRange->setFocus();
 
+    // A focused button takes Enter before the window sees it.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+
     connect(cmdStartStop, &QPushButton::clicked, this, &frmTavlo::cmdStartStop_Click);
     connect(cmdResultList, &QPushButton::clicked, this, &frmTavlo::cmdResultList_Click);
     connect(cmdCondition, &QPushButton::clicked, this, &frmTavlo::cmdCondition_Click);
@@ -167,6 +171,13 @@ void frmTavlo::Load()
     EditCount(1);
     SetBackColor(cmdStartStop, kStartStopBack);
     SetStartStopCaption(kStart);
+    // Taken for a missing file, an unreadable one would show no drawing, and
+    // a first range confirmed with clearing would then delete it.
+    if (m_state.IsFileUnreadable())
+        ShowWarning(m_boxes, this,
+                    QStringLiteral("設定ファイルを読み込めませんでした。") + u'\n'
+                        + QString::fromStdString(m_state.SettingsPath()),
+                    windowTitle());
 }
 
 void frmTavlo::EditRange()
@@ -281,8 +292,12 @@ void frmTavlo::Start()
         emit spinAdvanced();
         c = c + 1 > 3 ? 1 : c + 1;
         const bool goOn = platform::PumpEvents();
-        if (!self)
-            return;  // the window went away inside the pump
+        if (!self) {
+            // The window went away inside the pump: nobody can press STOP any
+            // more, and the program has nothing left to show. The draw is saved.
+            QCoreApplication::exit(0);
+            return;
+        }
         if (!goOn)
             SetStartStopCaption(kStart);  // the program is exiting: let go
     }
@@ -355,10 +370,23 @@ void frmTavlo::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// A key held down repeats its press; one press must stay one START or one
+// STOP, or numbers nobody saw would be drawn and saved.
+bool frmTavlo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->isAutoRepeat())
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
 // cmdStartStop is the window's default button: Enter presses it unless a
 // focused command button takes the key first. Esc does nothing.
 void frmTavlo::keyPressEvent(QKeyEvent* event)
 {
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         event->accept();

@@ -34,9 +34,9 @@ public:
     void EditRange() override;
     // 1: "次 " and the ordinal of the next draw; anything else: the ordinal of
     // the last draw made.
-    void EditCount(int enmCountMode);
+    void EditCount(int enmCountMode) override;
     // Forgets every draw, in memory and in the settings file.
-    void ClearResult() override;
+    void ClearResult();
 
     bool IsSpinning() const;
 
@@ -48,6 +48,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
