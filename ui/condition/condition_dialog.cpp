@@ -290,25 +290,30 @@ void frmCondition::cmdOK_Click()
     }
 
     if (newTo != m_state.RangeMax() || newFrom != m_state.RangeMin()) {
-        // Both questions come before anything is stored, so the new range and
-        // the clearing reach the file in one replace: a crash leaves the old
-        // state or the new one, never the new range with the old draws.
+        // Stored as typed, so "007" stays "007" in the file. A narrowing that
+        // clears stores the range and the clearing in one replace: a crash
+        // leaves the old state or the new one, never the new range with the
+        // old draws. The drawn flags are sized by the new range.
+        bool saved = m_state.StoreRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
+                                        txtRangeMin->text().toStdString(), txtRangeMax->text().toStdString(),
+                                        clearResults);
+        m_mainWindow.EditRange();
+        if (!saved)
+            WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
+        // A wider range asks only now, with the new range on show behind the
+        // question; the old draws under the wider range are a sound state.
         if (!clearResults
             && AskYesNo(m_boxes, this, QStringLiteral("抽選範囲が変更されました。抽選結果をクリアしますか？"), title,
                         platform::kStyleDefaultButton2)
-                   == platform::kAnswerYes)
+                   == platform::kAnswerYes) {
             clearResults = true;
-        // Stored as typed, so "007" stays "007" in the file. The drawn flags
-        // are sized by the new range, kept or cleared.
-        const bool saved = m_state.StoreRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
-                                              txtRangeMin->text().toStdString(),
-                                              txtRangeMax->text().toStdString(), clearResults);
-        m_mainWindow.EditRange();
+            // One action, one warning: a file that refused the range has
+            // already been reported.
+            if (!m_state.ResetResults() && saved)
+                WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
+        }
         if (clearResults)
             m_mainWindow.EditCount(1);
-        // One action, one warning, however much of it failed.
-        if (!saved)
-            WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
     }
     accept();
 }
