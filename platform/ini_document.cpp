@@ -157,15 +157,14 @@ std::u16string AnsiToUtf16(std::string_view text, unsigned codePage)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x80) {
-            out += static_cast<char16_t>(byte);
-        } else if (IsDoubleByteCodePage(codePage)) {
+        if (byte >= 0x80 && IsDoubleByteCodePage(codePage)) {
             if (IsLeadByte(byte, codePage) && i + 1 < text.size())
                 ++i;
             out += u'?';
-        } else if (codePage == kCodePageWestern && byte < 0xA0) {
+        } else if (byte >= 0x80 && byte < 0xA0 && codePage == kCodePageWestern) {
             out += kWestern80[byte - 0x80];
         } else {
+            // ASCII, and the bytes a single-byte code page maps to themselves.
             out += static_cast<char16_t>(byte);
         }
     }
