@@ -307,7 +307,7 @@ void ConditionDialogTest::okOutcome()
         QCOMPARE(call.title, kTitle);
         QCOMPARE(call.style, kQuestionNoDefault);
     }
-    QCOMPARE(QString::fromStdString(m_file->ReadRange()), stored);
+    QCOMPARE(QString::fromStdString(m_file->ReadRange().text), stored);
     const bool changed = stored != QStringLiteral("10,90");
     if (!changed)
         QCOMPARE(test::ReadFile(m_ini), before);  // nothing written at all
@@ -321,7 +321,7 @@ void ConditionDialogTest::okOutcome()
         calls << QStringLiteral("EditCount 1");
     QCOMPARE(m_main->calls, calls);
     QCOMPARE(m_state->Count(), cleared ? 0 : 2);
-    QCOMPARE(m_file->ReadResults().has_value(), !cleared);
+    QCOMPARE(m_file->ReadResults().empty(), cleared);
     QCOMPARE(m_state->Drawn().size(), std::size_t(m_state->RangeMax() + 1));
     if (!cleared)
         QVERIFY(m_state->Drawn()[15] && m_state->Drawn()[50]);
@@ -347,7 +347,7 @@ void ConditionDialogTest::firstRangeEver()
 
     QCOMPARE(m_boxes.Messages(), QStringList{kNarrowed});
     if (answer == 6) {
-        QCOMPARE(QString::fromStdString(m_file->ReadRange()), QStringLiteral("1,50"));
+        QCOMPARE(QString::fromStdString(m_file->ReadRange().text), QStringLiteral("1,50"));
         QCOMPARE(m_main->calls, (QStringList{QStringLiteral("EditRange 1..50"), QStringLiteral("EditCount 1")}));
         QCOMPARE(m_state->Drawn().size(), std::size_t(51));
         QVERIFY(!m_dialog->isVisible());
@@ -364,7 +364,7 @@ void ConditionDialogTest::storedAsTyped()
     QVERIFY(Open("[Condition]\nRange=1,100\n"));
     m_boxes.AnswerYes();
     EnterRange(QStringLiteral("007"), QStringLiteral("020"));
-    QCOMPARE(QString::fromStdString(m_file->ReadRange()), QStringLiteral("007,020"));
+    QCOMPARE(QString::fromStdString(m_file->ReadRange().text), QStringLiteral("007,020"));
     QCOMPARE(m_state->RangeMin(), std::int16_t(7));
     QCOMPARE(m_state->RangeMax(), std::int16_t(20));
 
