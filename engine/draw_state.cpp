@@ -54,6 +54,15 @@ void DrawState::SetFlag(int number)
         m_drawn[number] = true;
 }
 
+void DrawState::Load()
+{
+    LoadRange();
+    LoadResults();
+    FlagResults();
+    if (IsRangeValid())
+        m_random.Reseed();
+}
+
 void DrawState::LoadRange()
 {
     StoredRange range = m_file.ReadRange();
@@ -82,17 +91,14 @@ void DrawState::LoadResults()
             m_shadowed.push_back(m_results[index]);
         m_results[index] = number;
         m_recorded[index] = true;
-        SetFlag(number);
     }
 }
 
-void DrawState::ResizeDrawn()
+void DrawState::FlagResults()
 {
-    if (m_rangeMax < 0)
-        return;
-    m_drawn.resize(static_cast<std::size_t>(m_rangeMax) + 1, false);
-    // A stored number that lay above the old range was never flagged; once the
-    // range takes it in, it must not come up a second time.
+    m_drawn.assign(m_rangeMax < 0 ? 0 : static_cast<std::size_t>(m_rangeMax) + 1, false);
+    // A stored number that lay above an earlier, narrower range is flagged
+    // too: once the range takes it in, it must not come up a second time.
     for (std::size_t k = 0; k < m_results.size(); ++k) {
         if (m_recorded[k])
             SetFlag(m_results[k]);
@@ -101,19 +107,10 @@ void DrawState::ResizeDrawn()
         SetFlag(number);
 }
 
-void DrawState::Reseed()
-{
-    m_random.Reseed();
-}
-
 DrawOutcome DrawState::DrawNumber()
 {
     if (!IsRangeValid())
         return {-1, true};
-    // The caller sizes the flags through EditRange; a range stored without
-    // that must still not lead the walk past the flags.
-    if (m_drawn.size() != static_cast<std::size_t>(m_rangeMax) + 1)
-        ResizeDrawn();
     const int n = Count();
     if (n >= kMaxOrdinal)
         return {-1, true};
@@ -150,8 +147,7 @@ void DrawState::ForgetResults()
     m_results.assign(1, 0);
     m_recorded.assign(1, false);
     m_shadowed.clear();
-    if (m_rangeMax >= 0)
-        m_drawn.assign(static_cast<std::size_t>(m_rangeMax) + 1, false);
+    FlagResults();
     m_clearPending = true;
 }
 
@@ -161,16 +157,19 @@ bool DrawState::ResetResults()
     return Persist([&] { return m_file.ClearResults(); });
 }
 
-bool DrawState::StoreRange(std::int16_t rangeMin, std::int16_t rangeMax,
+bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax,
                            const std::string& fromText, const std::string& toText, bool clearResults)
 {
     m_rangeMin = rangeMin;
     m_rangeMax = rangeMax;
     m_rangeText = fromText + "," + toText;
-    if (!clearResults)
-        return Persist([&] { return m_file.WriteRange(m_rangeText); });
-    ForgetResults();
-    return Persist([&] { return WriteWholeState(); });
+    if (clearResults)
+        ForgetResults();
+    else
+        FlagResults();
+    if (IsRangeValid())
+        m_random.Reseed();
+    return Persist([&] { return clearResults ? WriteWholeState() : m_file.WriteRange(m_rangeText); });
 }
 
 template <typename Write>

@@ -34,14 +34,13 @@ const QString kDigits = QStringLiteral("には、0～9の数字を入力して�
 const QString kTooLong = QStringLiteral("には、3桁以内で入力して下さい。");
 constexpr int kQuestionNoDefault = 4 + 32 + 256;
 
-// The main window's side of the link, as the real one behaves towards the state.
+// The main window's side of the link: records the calls with the range they show.
 class FakeMainWindow final : public MainWindowLink {
 public:
     explicit FakeMainWindow(DrawState& state) : m_state(state) {}
     void EditRange() override
     {
         calls << QStringLiteral("EditRange %1..%2").arg(m_state.RangeMin()).arg(m_state.RangeMax());
-        m_state.ResizeDrawn();
     }
     void EditCount(int enmCountMode) override { calls << QStringLiteral("EditCount %1").arg(enmCountMode); }
     QStringList calls;
@@ -157,9 +156,7 @@ bool ConditionDialogTest::Open(const char* ini)
         test::WriteFile(m_ini, ini);
     m_file = std::make_unique<SettingsFile>(m_ini);
     m_state = std::make_unique<DrawState>(*m_file, m_random);
-    m_state->LoadRange();
-    m_state->ResizeDrawn();
-    m_state->LoadResults();
+    m_state->Load();
     m_main = std::make_unique<FakeMainWindow>(*m_state);
     m_owner = std::make_unique<QWidget>();
     return Reopen();

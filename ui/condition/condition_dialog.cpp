@@ -298,9 +298,8 @@ void frmCondition::cmdOK_Click()
                         platform::kStyleDefaultButton2)
                    == platform::kAnswerYes)
             clearResults = true;
-        // Stored as typed, so "007" stays "007" in the file. The drawn flags
-        // are sized by the new range, kept or cleared.
-        const bool saved = m_state.StoreRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
+        // Stored as typed, so "007" stays "007" in the file.
+        const bool saved = m_state.ApplyRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
                                               txtRangeMin->text().toStdString(),
                                               txtRangeMax->text().toStdString(), clearResults);
         m_mainWindow.EditRange();
