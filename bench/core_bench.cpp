@@ -91,14 +91,6 @@ std::string ReadBytes(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void StartUp(DrawState& state)
-{
-    state.LoadRange();
-    state.ResizeDrawn();
-    state.Reseed();
-    state.LoadResults();
-}
-
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -132,7 +124,7 @@ void BM_DrawNumber(benchmark::State& bench)
     for (auto _ : bench) {
         BareWrite(path, before, true);
         state.emplace(file, random);
-        StartUp(*state);
+        state->Load();
 
         const auto start = std::chrono::steady_clock::now();
         const tavlo::DrawOutcome outcome = state->DrawNumber();
@@ -165,8 +157,8 @@ BENCHMARK(BM_DrawNumber)
     ->Iterations(300)
     ->Unit(benchmark::kMicrosecond);
 
-// Start-up's read of a full 1000-entry Result section.
-void BM_LoadResults(benchmark::State& bench)
+// Start-up's read of a file with a full 1000-entry Result section.
+void BM_Load(benchmark::State& bench)
 {
     const BenchDir dir;
     const std::string path = dir.file("Tavlo.ini");
@@ -174,15 +166,14 @@ void BM_LoadResults(benchmark::State& bench)
     SettingsFile file(path);
     tavlo::platform::SystemRandomSource random;
     DrawState state(file, random);
-    StartUp(state);
     for (auto _ : bench) {
-        state.LoadResults();
+        state.Load();
         benchmark::DoNotOptimize(state.Results().data());
     }
     if (state.Count() != 1000)
         bench.SkipWithError("the section did not load whole");
 }
-BENCHMARK(BM_LoadResults)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Load)->Unit(benchmark::kMicrosecond);
 
 // A whole drawing of 0..999: clearing, then a thousand draws with their writes.
 void BM_WholeDrawing(benchmark::State& bench)
@@ -193,7 +184,7 @@ void BM_WholeDrawing(benchmark::State& bench)
     SettingsFile file(path);
     tavlo::platform::SystemRandomSource random;
     DrawState state(file, random);
-    StartUp(state);
+    state.Load();
     for (auto _ : bench) {
         state.ResetResults();
         while (!state.IsAllDrawn())

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <optional>
-#include <string_view>
+#include <utility>
 
 namespace tavlo {
 
@@ -12,48 +11,6 @@ namespace {
 
 // The highest ordinal the file can hold: a key must read back as a 16-bit value.
 constexpr int kMaxOrdinal = std::numeric_limits<std::int16_t>::max();
-// The highest number the three digit boxes can show.
-constexpr int kMaxNumber = 999;
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-// Reads a signed 16-bit decimal: optional blanks around, an optional sign,
-// digits. Anything else, or a value out of range, gives nothing. Overlong
-// digit strings stop early, so a hand-edited file cannot make this slow.
-std::optional<std::int16_t> ParseInt16(std::string_view text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    bool negative = false;
-    if (begin < end && (text[begin] == '+' || text[begin] == '-')) {
-        negative = text[begin] == '-';
-        ++begin;
-    }
-    if (begin == end)
-        return std::nullopt;
-    long value = 0;
-    for (std::size_t i = begin; i < end; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > 32768)
-            return std::nullopt;
-    }
-    if (negative)
-        value = -value;
-    if (value < std::numeric_limits<std::int16_t>::min() ||
-        value > std::numeric_limits<std::int16_t>::max())
-        return std::nullopt;
-    return static_cast<std::int16_t>(value);
-}
 
 }  // namespace
 
@@ -97,27 +54,21 @@ void DrawState::SetFlag(int number)
         m_drawn[number] = true;
 }
 
+void DrawState::Load()
+{
+    LoadRange();
+    LoadResults();
+    FlagResults();
+    if (IsRangeValid())
+        m_random.Reseed();
+}
+
 void DrawState::LoadRange()
 {
-    m_rangeMin = -1;
-    m_rangeMax = -1;
-    m_rangeText = m_file.ReadRange();
-    if (m_rangeText.empty())
-        return;
-
-    const std::string_view text = m_rangeText;
-    const std::size_t comma = text.find(',');
-    if (comma == std::string_view::npos)
-        return;
-    const std::string_view rest = text.substr(comma + 1);
-    const std::optional<std::int16_t> first = ParseInt16(text.substr(0, comma));
-    const std::optional<std::int16_t> second = ParseInt16(rest.substr(0, rest.find(',')));
-    // Half a range is no range: both bounds are read or neither is. A bound
-    // beyond three digits cannot be shown and the dialog never stores one.
-    if (!first || !second || *first > kMaxNumber || *second > kMaxNumber)
-        return;
-    m_rangeMin = *first;
-    m_rangeMax = *second;
+    StoredRange range = m_file.ReadRange();
+    m_rangeMin = range.from;
+    m_rangeMax = range.to;
+    m_rangeText = std::move(range.text);
 }
 
 void DrawState::LoadResults()
@@ -125,39 +76,29 @@ void DrawState::LoadResults()
     m_results.assign(1, 0);
     m_recorded.assign(1, false);
     m_shadowed.clear();
-    const std::optional<SectionList> list = m_file.ReadResults();
-    if (!list)
-        return;
-
-    for (std::size_t i = 0; i + 1 < list->size(); i += 2) {
-        const std::optional<std::int16_t> ordinal = ParseInt16((*list)[i]);
-        const std::optional<std::int16_t> number = ParseInt16((*list)[i + 1]);
-        if (!ordinal || *ordinal < 0)
-            continue;
+    for (const StoredResult& entry : m_file.ReadResults()) {
         // An ordinal counts even when its number cannot be read, so that the
         // next draw goes past every ordinal in the file and overwrites none.
-        const auto index = static_cast<std::size_t>(*ordinal);
+        const auto index = static_cast<std::size_t>(entry.ordinal);
         if (index >= m_results.size()) {
             m_results.resize(index + 1, 0);
             m_recorded.resize(index + 1, false);
         }
-        if (!number)
+        if (!entry.number)
             continue;
-        if (m_recorded[index] && m_results[index] != *number)
+        const std::int16_t number = *entry.number;
+        if (m_recorded[index] && m_results[index] != number)
             m_shadowed.push_back(m_results[index]);
-        m_results[index] = *number;
+        m_results[index] = number;
         m_recorded[index] = true;
-        SetFlag(*number);
     }
 }
 
-void DrawState::ResizeDrawn()
+void DrawState::FlagResults()
 {
-    if (m_rangeMax < 0)
-        return;
-    m_drawn.resize(static_cast<std::size_t>(m_rangeMax) + 1, false);
-    // A stored number that lay above the old range was never flagged; once the
-    // range takes it in, it must not come up a second time.
+    m_drawn.assign(m_rangeMax < 0 ? 0 : static_cast<std::size_t>(m_rangeMax) + 1, false);
+    // A stored number that lay above an earlier, narrower range is flagged
+    // too: once the range takes it in, it must not come up a second time.
     for (std::size_t k = 0; k < m_results.size(); ++k) {
         if (m_recorded[k])
             SetFlag(m_results[k]);
@@ -166,19 +107,10 @@ void DrawState::ResizeDrawn()
         SetFlag(number);
 }
 
-void DrawState::Reseed()
-{
-    m_random.Reseed();
-}
-
 DrawOutcome DrawState::DrawNumber()
 {
     if (!IsRangeValid())
         return {-1, true};
-    // The caller sizes the flags through EditRange; a range stored without
-    // that must still not lead the walk past the flags.
-    if (m_drawn.size() != static_cast<std::size_t>(m_rangeMax) + 1)
-        ResizeDrawn();
     const int n = Count();
     if (n >= kMaxOrdinal)
         return {-1, true};
@@ -215,8 +147,7 @@ void DrawState::ForgetResults()
     m_results.assign(1, 0);
     m_recorded.assign(1, false);
     m_shadowed.clear();
-    if (m_rangeMax >= 0)
-        m_drawn.assign(static_cast<std::size_t>(m_rangeMax) + 1, false);
+    FlagResults();
     m_clearPending = true;
 }
 
@@ -226,16 +157,19 @@ bool DrawState::ResetResults()
     return Persist([&] { return m_file.ClearResults(); });
 }
 
-bool DrawState::StoreRange(std::int16_t rangeMin, std::int16_t rangeMax,
+bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax,
                            const std::string& fromText, const std::string& toText, bool clearResults)
 {
     m_rangeMin = rangeMin;
     m_rangeMax = rangeMax;
     m_rangeText = fromText + "," + toText;
-    if (!clearResults)
-        return Persist([&] { return m_file.WriteRange(m_rangeText); });
-    ForgetResults();
-    return Persist([&] { return WriteWholeState(); });
+    if (clearResults)
+        ForgetResults();
+    else
+        FlagResults();
+    if (IsRangeValid())
+        m_random.Reseed();
+    return Persist([&] { return clearResults ? WriteWholeState() : m_file.WriteRange(m_rangeText); });
 }
 
 template <typename Write>

@@ -40,10 +40,10 @@ public:
     // flag in the range is clear, or no further ordinal can be stored.
     bool IsAllDrawn() const;
 
-    void LoadRange();
-    void LoadResults();
-    void ResizeDrawn();
-    void Reseed();
+    // Start-up: reads the range and the results from the settings file, sets
+    // the flags of the numbers drawn and, with a valid range, reseeds the
+    // random source.
+    void Load();
     // Preconditions: IsRangeValid() and !IsAllDrawn(); when they do not hold,
     // nothing is drawn and the number is -1. The draw stands in memory even
     // when it could not be saved.
@@ -51,11 +51,12 @@ public:
     // Forgets every draw, in memory and in the file. False when the file
     // could not be written.
     bool ResetResults();
-    // Takes over a confirmed range and stores `from` "," `to` as typed. With
+    // Takes over a confirmed range, stores `fromText` "," `toText` as typed,
+    // sizes the flags to the range and reseeds the random source. With
     // `clearResults` every draw is forgotten as well, and the file gets the
     // range and the clearing in one replace. False when the file could not be
     // written; the change holds in memory either way.
-    bool StoreRange(std::int16_t rangeMin, std::int16_t rangeMax, const std::string& fromText,
+    bool ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax, const std::string& fromText,
                     const std::string& toText, bool clearResults = false);
 
     // True when start-up found the settings file there but could not read it.
@@ -69,6 +70,11 @@ public:
     std::string SettingsPath() const { return m_file.path(); }
 
 private:
+    void LoadRange();
+    void LoadResults();
+    // Sizes the flags to the range and sets those of every number the results
+    // hold, the overwritten ones of a hand-edited file included.
+    void FlagResults();
     int CountUndrawnInRange() const;
     void ForgetResults();
     void SetFlag(int number);

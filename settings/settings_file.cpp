@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include <limits>
 #include <string_view>
 #include <utility>
 
@@ -10,6 +11,48 @@ namespace {
 constexpr std::string_view kConditionSection = "Condition";
 constexpr std::string_view kRangeKey = "Range";
 constexpr std::string_view kResultSection = "Result";
+// The highest number the three digit boxes can show.
+constexpr int kMaxNumber = 999;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Reads a signed 16-bit decimal: optional blanks around, an optional sign,
+// digits. Anything else, or a value out of range, gives nothing. Overlong
+// digit strings stop early, so a hand-edited file cannot make this slow.
+std::optional<std::int16_t> ParseInt16(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    bool negative = false;
+    if (begin < end && (text[begin] == '+' || text[begin] == '-')) {
+        negative = text[begin] == '-';
+        ++begin;
+    }
+    if (begin == end)
+        return std::nullopt;
+    long value = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > 32768)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<std::int16_t>::min() ||
+        value > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<std::int16_t>(value);
+}
 
 }  // namespace
 
@@ -20,14 +63,38 @@ std::string SettingsFile::path() const
     return m_path.empty() ? GetProfilePath() : m_path;
 }
 
-std::string SettingsFile::ReadRange() const
+StoredRange SettingsFile::ReadRange() const
 {
-    return ReadProfileString(kConditionSection, kRangeKey, "", m_path);
+    StoredRange range;
+    range.text = ReadProfileString(kConditionSection, kRangeKey, "", m_path);
+    const std::string_view text = range.text;
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos)
+        return range;
+    const std::string_view rest = text.substr(comma + 1);
+    const std::optional<std::int16_t> first = ParseInt16(text.substr(0, comma));
+    const std::optional<std::int16_t> second = ParseInt16(rest.substr(0, rest.find(',')));
+    // Half a range is no range. A bound beyond three digits cannot be shown
+    // and the dialog never stores one.
+    if (!first || !second || *first > kMaxNumber || *second > kMaxNumber)
+        return range;
+    range.from = *first;
+    range.to = *second;
+    return range;
 }
 
-std::optional<SectionList> SettingsFile::ReadResults() const
+std::vector<StoredResult> SettingsFile::ReadResults() const
 {
-    return ReadProfileSection(kResultSection, m_path);
+    std::vector<StoredResult> entries;
+    const std::optional<SectionList> list = ReadProfileSection(kResultSection, m_path);
+    if (!list)
+        return entries;
+    for (std::size_t i = 0; i + 1 < list->size(); i += 2) {
+        const std::optional<std::int16_t> ordinal = ParseInt16((*list)[i]);
+        if (ordinal && *ordinal >= 0)
+            entries.push_back({*ordinal, ParseInt16((*list)[i + 1])});
+    }
+    return entries;
 }
 
 bool SettingsFile::IsUnreadable() const
@@ -60,33 +127,10 @@ bool SettingsFile::ClearResults() const
     for (int pass = 0; pass < kMaxSections; ++pass) {
         if (!ClearProfileSection(kResultSection, m_path))
             return false;
-        if (!ReadResults())
+        if (!ReadProfileSection(kResultSection, m_path))
             return true;
     }
     return false;
-}
-
-bool SettingsFile::RewriteResults(const std::vector<std::int16_t>& results) const
-{
-    std::vector<bool> recorded(results.size(), true);
-    if (!recorded.empty())
-        recorded[0] = false;
-    return RewriteResults(results, recorded);
-}
-
-bool SettingsFile::RewriteResults(const std::vector<std::int16_t>& results,
-                                  const std::vector<bool>& recorded) const
-{
-    SectionList entries;
-    for (std::size_t k = 0; k < results.size() && k < recorded.size(); ++k) {
-        if (!recorded[k])
-            continue;
-        entries.push_back(std::to_string(k));
-        entries.push_back(std::to_string(results[k]));
-    }
-    if (entries.empty())
-        return ClearResults();
-    return WriteProfileSection(kResultSection, entries, m_path);
 }
 
 bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults,

@@ -9,6 +9,26 @@
 
 namespace tavlo {
 
+// The Range value as stored, with the bounds it holds.
+struct StoredRange {
+    std::string text;  // as stored; "" when there is none
+    // -1 each when the text holds no range. Both bounds are read or neither,
+    // and a bound beyond three digits reads as no range.
+    std::int16_t from = -1;
+    std::int16_t to = -1;
+
+    bool operator==(const StoredRange&) const = default;
+};
+
+// One entry of the Result section: an ordinal of 0 or more and the number
+// stored under it, none when the value is not a number.
+struct StoredResult {
+    std::int16_t ordinal = 0;
+    std::optional<std::int16_t> number;
+
+    bool operator==(const StoredResult&) const = default;
+};
+
 // The program's settings file "Tavlo.ini": the range last confirmed (section
 // Condition, key Range) and every number drawn since the last clearing
 // (section Result, one key per ordinal). Each write reports whether it
@@ -21,10 +41,10 @@ public:
     // The full path of the file, for messages.
     std::string path() const;
 
-    // The Range value as stored ("1,100"), or "" when there is none.
-    std::string ReadRange() const;
-    // The Result section's key/value list, or null when it is missing or empty.
-    std::optional<SectionList> ReadResults() const;
+    StoredRange ReadRange() const;
+    // The Result section's entries in file order; an entry whose key is not an
+    // ordinal is left out.
+    std::vector<StoredResult> ReadResults() const;
 
     // True when the file is there but cannot be read: start-up then found no
     // range and no results, whatever it holds.
@@ -37,14 +57,6 @@ public:
     bool WriteRange(const std::string& rangeText) const;
     bool WriteResult(int ordinal, int number) const;
     bool ClearResults() const;
-    // Writes `results` (element k = number drawn at ordinal k, element 0 unused)
-    // as the whole Result section, in one write of the file.
-    bool RewriteResults(const std::vector<std::int16_t>& results) const;
-    // The same, writing only the elements whose `recorded` flag is set (element
-    // 0 included), so the zeros of missing ordinals stay missing. No element
-    // recorded: the section is removed.
-    bool RewriteResults(const std::vector<std::int16_t>& results,
-                        const std::vector<bool>& recorded) const;
 
     // Brings the file up to a state in one replace: the range (unless empty);
     // every Result section removed when `clearResults`; then each recorded

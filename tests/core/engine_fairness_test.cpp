@@ -97,12 +97,7 @@ class FairnessTest : public ::testing::Test {
 protected:
     void NewDrawing(std::int16_t rangeMax)
     {
-        if (m_state.RangeMax() != rangeMax) {
-            m_state.StoreRange(0, rangeMax, "0", std::to_string(rangeMax));
-            m_state.ResizeDrawn();
-        }
-        m_state.ResetResults();
-        m_state.Reseed();
+        m_state.ApplyRange(0, rangeMax, "0", std::to_string(rangeMax), true);
     }
 
     test::FastTempDir m_dir;

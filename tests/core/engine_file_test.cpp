@@ -13,7 +13,6 @@
 #endif
 #include "engine_test_support.h"
 #include "support/scripted_random.h"
-#include "support/start_up.h"
 #include "support/temp_dir.h"
 
 namespace tavlo {
@@ -23,7 +22,6 @@ namespace fs = std::filesystem;
 using test::FileLines;
 using test::ResultLines;
 using test::ScriptedRandom;
-using test::StartUp;
 using test::TempDir;
 using Lines = std::vector<std::string>;
 
@@ -69,7 +67,7 @@ protected:
         SettingsFile file(m_path);
         ScriptedRandom random;
         DrawState state(file, random);
-        StartUp(state);
+        state.Load();
         return state.Results();
     }
 
@@ -85,10 +83,10 @@ protected:
 
 TEST_F(EngineFileTest, LifeCycleFromNoFileToAFreshResultSection)
 {
-    StartUp(m_state);
+    m_state.Load();
     EXPECT_FALSE(test::FileExists(m_path));
 
-    ASSERT_TRUE(m_state.StoreRange(1, 100, "001", "100"));
+    ASSERT_TRUE(m_state.ApplyRange(1, 100, "001", "100"));
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=001,100"}));
 
     EXPECT_EQ(Draw(0.0f).number, 1);
@@ -112,13 +110,13 @@ TEST_F(EngineFileTest, LifeCycleFromNoFileToAFreshResultSection)
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=001,100", "[Result]", "1=1"}));
 
     // A widening replaces Range where it stands and leaves Result alone.
-    ASSERT_TRUE(m_state.StoreRange(1, 200, "1", "200"));
+    ASSERT_TRUE(m_state.ApplyRange(1, 200, "1", "200"));
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,200", "[Result]", "1=1"}));
 
     SettingsFile file(m_path);
     ScriptedRandom random;
     DrawState reloaded(file, random);
-    StartUp(reloaded);
+    reloaded.Load();
     EXPECT_EQ(reloaded.RangeMin(), 1);
     EXPECT_EQ(reloaded.RangeMax(), 200);
     EXPECT_EQ(random.reseeds, 1);
@@ -127,7 +125,7 @@ TEST_F(EngineFileTest, LifeCycleFromNoFileToAFreshResultSection)
 TEST_F(EngineFileTest, ClearingPutsTheNextResultSectionAtTheEnd)
 {
     test::WriteFile(m_path, "[Result]\r\n1=4\r\n[Condition]\r\nRange=1,9\r\n");
-    StartUp(m_state);
+    m_state.Load();
     ASSERT_TRUE(m_state.ResetResults());
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,9"}));
     Draw(kBelowOne);
@@ -140,7 +138,7 @@ TEST_F(EngineFileTest, ClearingRemovesEveryResultSection)
 {
     test::WriteFile(m_path, "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=3\r\n[Other]\r\nx=1\r\n"
                             "[Result]\r\n2=25\r\n[result]\r\n3=4\r\n");
-    StartUp(m_state);
+    m_state.Load();
     ASSERT_TRUE(m_state.ResetResults());
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,30", "[Other]", "x=1"}));
     EXPECT_EQ(ReloadedResults(), (std::vector<std::int16_t>{0}));
@@ -148,8 +146,7 @@ TEST_F(EngineFileTest, ClearingRemovesEveryResultSection)
 
 TEST_F(EngineFileTest, FailedDrawIsReportedAndWrittenBackOnRecovery)
 {
-    ASSERT_TRUE(m_state.StoreRange(1, 50, "1", "50"));
-    m_state.ResizeDrawn();
+    ASSERT_TRUE(m_state.ApplyRange(1, 50, "1", "50"));
     EXPECT_TRUE(Draw(0.0f).saved);
     EXPECT_TRUE(Draw(0.0f).saved);
     EXPECT_FALSE(m_state.IsFileBehind());
@@ -180,8 +177,7 @@ TEST_F(EngineFileTest, FailedDrawIsReportedAndWrittenBackOnRecovery)
 
 TEST_F(EngineFileTest, LostFileIsRebuiltWholeOnRecovery)
 {
-    ASSERT_TRUE(m_state.StoreRange(0, 9, "0", "09"));
-    m_state.ResizeDrawn();
+    ASSERT_TRUE(m_state.ApplyRange(0, 9, "0", "09"));
     Draw(0.0f);
     BreakDisk();
     EXPECT_FALSE(Draw(0.0f).saved);
@@ -193,8 +189,7 @@ TEST_F(EngineFileTest, LostFileIsRebuiltWholeOnRecovery)
 
 TEST_F(EngineFileTest, ResetThatFailedIsCarriedByTheNextDraw)
 {
-    ASSERT_TRUE(m_state.StoreRange(1, 10, "1", "10"));
-    m_state.ResizeDrawn();
+    ASSERT_TRUE(m_state.ApplyRange(1, 10, "1", "10"));
     Draw(0.0f);
     Draw(0.0f);
     BreakFile();
@@ -208,11 +203,10 @@ TEST_F(EngineFileTest, ResetThatFailedIsCarriedByTheNextDraw)
 
 TEST_F(EngineFileTest, RangeThatFailedIsCarriedByTheNextReset)
 {
-    ASSERT_TRUE(m_state.StoreRange(1, 10, "1", "10"));
-    m_state.ResizeDrawn();
+    ASSERT_TRUE(m_state.ApplyRange(1, 10, "1", "10"));
     Draw(0.0f);
     BreakDisk();
-    EXPECT_FALSE(m_state.StoreRange(1, 5, "1", "5"));
+    EXPECT_FALSE(m_state.ApplyRange(1, 5, "1", "5"));
     EXPECT_EQ(m_state.RangeMax(), 5);
     RepairDisk(true);
     EXPECT_TRUE(m_state.ResetResults());
@@ -221,20 +215,19 @@ TEST_F(EngineFileTest, RangeThatFailedIsCarriedByTheNextReset)
 
 TEST_F(EngineFileTest, RangeWriteBackKeepsTheResults)
 {
-    ASSERT_TRUE(m_state.StoreRange(1, 10, "1", "10"));
-    m_state.ResizeDrawn();
+    ASSERT_TRUE(m_state.ApplyRange(1, 10, "1", "10"));
     Draw(0.0f);
     BreakDisk();
     EXPECT_FALSE(Draw(0.0f).saved);
     RepairDisk(false);
-    EXPECT_TRUE(m_state.StoreRange(1, 20, "1", "020"));
+    EXPECT_TRUE(m_state.ApplyRange(1, 20, "1", "020"));
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,020", "[Result]", "1=1", "2=2"}));
 }
 
 TEST_F(EngineFileTest, WriteBackKeepsMissingOrdinalsMissing)
 {
     test::WriteFile(m_path, "[Condition]\r\nRange=1,10\r\n[Result]\r\n1=5\r\n3=7\r\n");
-    StartUp(m_state);
+    m_state.Load();
     BreakDisk();
     EXPECT_FALSE(Draw(0.0f).saved);
     RepairDisk(false);
@@ -246,13 +239,12 @@ TEST_F(EngineFileTest, WriteBackKeepsMissingOrdinalsMissing)
 
 TEST_F(EngineFileTest, FailureWithoutRecoveryKeepsReporting)
 {
-    ASSERT_TRUE(m_state.StoreRange(1, 10, "1", "10"));
-    m_state.ResizeDrawn();
+    ASSERT_TRUE(m_state.ApplyRange(1, 10, "1", "10"));
     BreakDisk();
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(Draw(0.0f).saved);
     EXPECT_FALSE(m_state.ResetResults());
-    EXPECT_FALSE(m_state.StoreRange(1, 9, "1", "9"));
+    EXPECT_FALSE(m_state.ApplyRange(1, 9, "1", "9"));
     EXPECT_TRUE(m_state.IsFileBehind());
     RepairDisk(true);
     EXPECT_TRUE(Draw(0.0f).saved);
@@ -266,7 +258,7 @@ TEST_F(EngineFileTest, NoWriteReplacesAStoredDraw)
 {
     const std::string memo = "memo=" + std::string(1 << 20, 'x');
     test::WriteFile(m_path, "[Condition]\r\nRange=0,999\r\n[Result]\r\n" + memo + "\r\n1=1\r\n2=2\r\n3=3\r\n");
-    StartUp(m_state);
+    m_state.Load();
     ASSERT_EQ(m_state.Count(), 3);
     BreakDisk();
     EXPECT_FALSE(Draw(0.0f).saved);
@@ -282,14 +274,14 @@ TEST_F(EngineFileTest, NoWriteReplacesAStoredDraw)
 TEST_F(EngineFileTest, RangeWithClearingIsOneReplace)
 {
     test::WriteFile(m_path, "[Condition]\r\nRange=1,90\r\n[Result]\r\n1=5\r\n[Result]\r\n2=7\r\n");
-    StartUp(m_state);
+    m_state.Load();
     static int replaces;
     replaces = 0;
     platform::SetDurableFaultHook([](platform::DurableStep step) {
         replaces += step == platform::DurableStep::Rename ? 1 : 0;
         return false;
     });
-    EXPECT_TRUE(m_state.StoreRange(1, 50, "1", "50", true));
+    EXPECT_TRUE(m_state.ApplyRange(1, 50, "1", "50", true));
     platform::SetDurableFaultHook(nullptr);
     EXPECT_EQ(replaces, 1);
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,50"}));

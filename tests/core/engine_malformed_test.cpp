@@ -12,10 +12,8 @@
 #include "engine/draw_state.h"
 #include "engine_test_support.h"
 #include "platform/random_source.h"
-#include "support/start_up.h"
 #include "support/temp_dir.h"
 
-using tavlo::test::StartUp;
 
 namespace tavlo {
 namespace {
@@ -34,12 +32,10 @@ void LoadAndDrawOut(const std::string& bytes)
     SettingsFile file(path);
     platform::SystemRandomSource random;
     DrawState state(file, random);
-    StartUp(state);
+    state.Load();
     if (!state.IsRangeValid()) {
         // What the condition dialog does for a range that reads as not set.
-        ASSERT_TRUE(state.StoreRange(0, 59, "0", "59"));
-        state.ResizeDrawn();
-        state.Reseed();
+        ASSERT_TRUE(state.ApplyRange(0, 59, "0", "59"));
     }
     ASSERT_TRUE(state.IsRangeValid());
 
@@ -83,7 +79,7 @@ void LoadAndDrawOut(const std::string& bytes)
     SettingsFile again(path);
     platform::SystemRandomSource random2;
     DrawState restarted(again, random2);
-    StartUp(restarted);
+    restarted.Load();
     EXPECT_GE(restarted.Count(), 0);
 }
 

@@ -11,7 +11,6 @@
 #include "engine/draw_state.h"
 #include "engine_test_support.h"
 #include "support/scripted_random.h"
-#include "support/start_up.h"
 #include "support/temp_dir.h"
 
 namespace tavlo {
@@ -26,13 +25,11 @@ const float kBelowOne = std::nextafter(1.0f, 0.0f);
 
 class EngineTest : public ::testing::Test {
 protected:
-    // Starts the program's way: range, flags sized, seeded, results.
     void StartUp(const std::string& fileText)
     {
         WriteFile(m_path, fileText);
-        StartUp();
+        m_state.Load();
     }
-    void StartUp() { test::StartUp(m_state); }
     // Draws with r and expects the draw to be saved.
     int Draw(float r)
     {
@@ -60,7 +57,7 @@ protected:
 
 TEST_F(EngineTest, NoFileLeavesRangeUnsetAndNothingDrawn)
 {
-    StartUp();
+    m_state.Load();
     EXPECT_EQ(m_state.RangeMin(), -1);
     EXPECT_EQ(m_state.RangeMax(), -1);
     EXPECT_FALSE(m_state.IsRangeValid());
@@ -331,9 +328,8 @@ TEST_F(EngineTest, WideningWithoutResetKeepsFlagsAndCount)
     EXPECT_EQ(first[1], 10);
     const std::vector<bool> before = m_state.Drawn();
 
-    ASSERT_TRUE(m_state.StoreRange(1, 20, "1", "20"));
-    m_state.ResizeDrawn();
-    m_state.Reseed();
+    ASSERT_TRUE(m_state.ApplyRange(1, 20, "1", "20"));
+    EXPECT_EQ(m_random.reseeds, 2);  // at start-up and for the new range
     ASSERT_EQ(m_state.Drawn().size(), 21u);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), m_state.Drawn().begin()));
     for (int x = 11; x <= 20; ++x)
@@ -353,8 +349,7 @@ TEST_F(EngineTest, WideningWithoutResetKeepsFlagsAndCount)
 TEST_F(EngineTest, NarrowingDropsFlagsAboveTheNewTop)
 {
     StartUp("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=3\r\n2=9\r\n");
-    m_state.StoreRange(1, 5, "1", "5");
-    m_state.ResizeDrawn();
+    m_state.ApplyRange(1, 5, "1", "5");
     EXPECT_EQ(m_state.Drawn().size(), 6u);
     EXPECT_EQ(FlaggedNumbers(), (std::vector<int>{3}));
 }
@@ -365,8 +360,7 @@ TEST_F(EngineTest, WideningOverAStoredNumberNeverDrawsItAgain)
 {
     StartUp("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=15\r\n3=4\r\n");
     EXPECT_EQ(FlaggedNumbers(), (std::vector<int>{4}));
-    ASSERT_TRUE(m_state.StoreRange(0, 20, "0", "20"));
-    m_state.ResizeDrawn();
+    ASSERT_TRUE(m_state.ApplyRange(0, 20, "0", "20"));
     // 15 is flagged; the gap at ordinal 2 does not flag 0.
     EXPECT_EQ(FlaggedNumbers(), (std::vector<int>{4, 15}));
     std::set<int> seen;
@@ -387,21 +381,11 @@ TEST_F(EngineTest, WideningOverAnOverwrittenStoredNumberFlagsIt)
 {
     StartUp("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=15\r\n1=4\r\n");
     EXPECT_EQ(FlaggedNumbers(), (std::vector<int>{4}));
-    ASSERT_TRUE(m_state.StoreRange(1, 20, "1", "20"));
-    m_state.ResizeDrawn();
+    ASSERT_TRUE(m_state.ApplyRange(1, 20, "1", "20"));
     EXPECT_EQ(FlaggedNumbers(), (std::vector<int>{4, 15}));
     // A reset forgets it with everything else.
     ASSERT_TRUE(m_state.ResetResults());
-    m_state.ResizeDrawn();
     EXPECT_TRUE(FlaggedNumbers().empty());
-}
-
-TEST_F(EngineTest, DrawAfterStoreRangeWithoutResizeStaysInRange)
-{
-    StartUp("[Condition]\r\nRange=1,3\r\n");
-    m_state.StoreRange(1, 30, "1", "30");
-    EXPECT_EQ(Draw(kBelowOne), 30);
-    EXPECT_EQ(m_state.Drawn().size(), 31u);
 }
 
 TEST_F(EngineTest, ResetForgetsEveryDrawAndTheSection)

@@ -36,16 +36,10 @@ int main(int argc, char** argv)
     tavlo::SettingsFile file(std::string(argv[1]) + "/Tavlo.ini");
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state(file, random);
-    state.LoadRange();
-    state.ResizeDrawn();
-    if (state.IsRangeValid())
-        state.Reseed();
-    state.LoadResults();
+    state.Load();
     if (state.RangeMin() != 0 || state.RangeMax() != 999) {
-        if (!state.StoreRange(0, 999, "0", "999"))
+        if (!state.ApplyRange(0, 999, "0", "999"))
             return 1;
-        state.ResizeDrawn();
-        state.Reseed();
     }
     while (!state.IsAllDrawn()) {
         const tavlo::DrawOutcome outcome = state.DrawNumber();

@@ -12,12 +12,11 @@
 #include "engine/draw_state.h"
 #include "platform/random_source.h"
 #include "settings/settings_file.h"
-#include "support/start_up.h"
 
 namespace {
 
 struct Loaded {
-    explicit Loaded(const std::string& path) : file(path), state(file, random) { tavlo::test::StartUp(state); }
+    explicit Loaded(const std::string& path) : file(path), state(file, random) { state.Load(); }
     tavlo::SettingsFile file;
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state;

@@ -1,6 +1,5 @@
-// Arbitrary bytes as Tavlo.ini, then the main window's start-up (LoadRange,
-// EditRange's ResizeDrawn and Reseed, LoadResults) and draws until the range
-// is drawn out, then maybe a change of range and a clearing, as the condition
+// Arbitrary bytes as Tavlo.ini, then the start-up's Load and draws until the
+// range is drawn out, then maybe a change of range and a clearing, as the condition
 // dialog and the main window make them. Every number drawn must lie in the
 // range, must not have been drawn since the last clearing nor stand in the
 // file's results, and must reach the file: a fresh start-up from the file
@@ -60,16 +59,6 @@ private:
     std::size_t m_next = 0;
 };
 
-// The main window's start-up order.
-void StartUp(DrawState& state)
-{
-    state.LoadRange();
-    state.ResizeDrawn();
-    if (state.IsRangeValid())
-        state.Reseed();
-    state.LoadResults();
-}
-
 // The numbers of the file's Result section that must never come up again,
 // read after start-up. Only entries in plain form under a plain ordinal
 // count: whatever else the engine makes of a hand-edited file, these were
@@ -105,7 +94,7 @@ void CheckFileMatches(const DrawState& state, const std::string& path)
     tavlo::SettingsFile file(path);
     InputRandom noRandom(nullptr, 0);
     DrawState reloaded(file, noRandom);
-    StartUp(reloaded);
+    reloaded.Load();
     TAVLO_FUZZ_CHECK(reloaded.RangeMin() == state.RangeMin());
     TAVLO_FUZZ_CHECK(reloaded.RangeMax() == state.RangeMax());
     TAVLO_FUZZ_CHECK(reloaded.Results() == state.Results());
@@ -181,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tavlo::SettingsFile file(scratch.path());
     InputRandom random(data + fileSize, randomBytes / 2);
     DrawState state(file, random);
-    StartUp(state);
+    state.Load();
     if (state.IsRangeValid() && state.Size() > kMaxRangeSize)
         return 0;
 
@@ -193,14 +182,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The condition dialog's OK: a narrowed range always loses the
         // results, a wider one only when the user asks for it.
         const bool narrowed = state.IsRangeValid() && (newMin > state.RangeMin() || newMax < state.RangeMax());
-        TAVLO_FUZZ_CHECK(state.StoreRange(static_cast<std::int16_t>(newMin), static_cast<std::int16_t>(newMax),
-                                          std::to_string(newMin), std::to_string(newMax)));
-        state.ResizeDrawn();
-        state.Reseed();
-        if (narrowed || clearWithChange) {
-            TAVLO_FUZZ_CHECK(state.ResetResults());
+        const bool clear = narrowed || clearWithChange;
+        TAVLO_FUZZ_CHECK(state.ApplyRange(static_cast<std::int16_t>(newMin), static_cast<std::int16_t>(newMax),
+                                          std::to_string(newMin), std::to_string(newMax), clear));
+        if (clear)
             drawing.Forget();
-        }
         CheckFileMatches(state, scratch.path());
         drawing.DrawOut();
         CheckFileMatches(state, scratch.path());

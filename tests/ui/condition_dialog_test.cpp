@@ -34,14 +34,13 @@ const QString kDigits = QStringLiteral("には、0～9の数字を入力して�
 const QString kTooLong = QStringLiteral("には、3桁以内で入力して下さい。");
 constexpr int kQuestionNoDefault = 4 + 32 + 256;
 
-// The main window's side of the link, as the real one behaves towards the state.
+// The main window's side of the link: records the calls with the range they show.
 class FakeMainWindow final : public MainWindowLink {
 public:
     explicit FakeMainWindow(DrawState& state) : m_state(state) {}
     void EditRange() override
     {
         calls << QStringLiteral("EditRange %1..%2").arg(m_state.RangeMin()).arg(m_state.RangeMax());
-        m_state.ResizeDrawn();
     }
     void EditCount(int enmCountMode) override { calls << QStringLiteral("EditCount %1").arg(enmCountMode); }
     QStringList calls;
@@ -157,9 +156,7 @@ bool ConditionDialogTest::Open(const char* ini)
         test::WriteFile(m_ini, ini);
     m_file = std::make_unique<SettingsFile>(m_ini);
     m_state = std::make_unique<DrawState>(*m_file, m_random);
-    m_state->LoadRange();
-    m_state->ResizeDrawn();
-    m_state->LoadResults();
+    m_state->Load();
     m_main = std::make_unique<FakeMainWindow>(*m_state);
     m_owner = std::make_unique<QWidget>();
     return Reopen();
@@ -307,7 +304,7 @@ void ConditionDialogTest::okOutcome()
         QCOMPARE(call.title, kTitle);
         QCOMPARE(call.style, kQuestionNoDefault);
     }
-    QCOMPARE(QString::fromStdString(m_file->ReadRange()), stored);
+    QCOMPARE(QString::fromStdString(m_file->ReadRange().text), stored);
     const bool changed = stored != QStringLiteral("10,90");
     if (!changed)
         QCOMPARE(test::ReadFile(m_ini), before);  // nothing written at all
@@ -321,7 +318,7 @@ void ConditionDialogTest::okOutcome()
         calls << QStringLiteral("EditCount 1");
     QCOMPARE(m_main->calls, calls);
     QCOMPARE(m_state->Count(), cleared ? 0 : 2);
-    QCOMPARE(m_file->ReadResults().has_value(), !cleared);
+    QCOMPARE(m_file->ReadResults().empty(), cleared);
     QCOMPARE(m_state->Drawn().size(), std::size_t(m_state->RangeMax() + 1));
     if (!cleared)
         QVERIFY(m_state->Drawn()[15] && m_state->Drawn()[50]);
@@ -347,7 +344,7 @@ void ConditionDialogTest::firstRangeEver()
 
     QCOMPARE(m_boxes.Messages(), QStringList{kNarrowed});
     if (answer == 6) {
-        QCOMPARE(QString::fromStdString(m_file->ReadRange()), QStringLiteral("1,50"));
+        QCOMPARE(QString::fromStdString(m_file->ReadRange().text), QStringLiteral("1,50"));
         QCOMPARE(m_main->calls, (QStringList{QStringLiteral("EditRange 1..50"), QStringLiteral("EditCount 1")}));
         QCOMPARE(m_state->Drawn().size(), std::size_t(51));
         QVERIFY(!m_dialog->isVisible());
@@ -364,7 +361,7 @@ void ConditionDialogTest::storedAsTyped()
     QVERIFY(Open("[Condition]\nRange=1,100\n"));
     m_boxes.AnswerYes();
     EnterRange(QStringLiteral("007"), QStringLiteral("020"));
-    QCOMPARE(QString::fromStdString(m_file->ReadRange()), QStringLiteral("007,020"));
+    QCOMPARE(QString::fromStdString(m_file->ReadRange().text), QStringLiteral("007,020"));
     QCOMPARE(m_state->RangeMin(), std::int16_t(7));
     QCOMPARE(m_state->RangeMax(), std::int16_t(20));
 

@@ -484,7 +484,7 @@ private slots:
 
         const QString message = QStringLiteral("設定ファイルに書き込めませんでした。\n") + QString::fromStdString(blocked);
         QCOMPARE(text("txtRange"), QStringLiteral("抽選範囲 : 未設定"));
-        m_state->StoreRange(1, 3, "1", "3");
+        m_state->ApplyRange(1, 3, "1", "3");
         m_window->EditRange();
         drawWithEnter();
         QCOMPARE(m_boxes.Messages(), QStringList{message});

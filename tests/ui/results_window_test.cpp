@@ -26,9 +26,7 @@ struct LoadedState {
     explicit LoadedState(const std::string& resultSection) : file(dir.file("Tavlo.ini")), state(file, random)
     {
         tavlo::test::WriteFile(file.path(), "[Condition]\r\nRange=0,999\r\n[Result]\r\n" + resultSection);
-        state.LoadRange();
-        state.ResizeDrawn();
-        state.LoadResults();
+        state.Load();
     }
 
     tavlo::test::TempDir dir;

@@ -6,7 +6,7 @@ namespace tavlo {
 class MainWindowLink {
 public:
     virtual ~MainWindowLink() = default;
-    // Shows the current range and sizes the drawn flags to it.
+    // Shows the current range.
     virtual void EditRange() = 0;
     // 1: shows the ordinal of the next draw; anything else: of the last one.
     virtual void EditCount(int enmCountMode) = 0;

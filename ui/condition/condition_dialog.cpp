@@ -294,9 +294,9 @@ void frmCondition::cmdOK_Click()
         // clears stores the range and the clearing in one replace: a crash
         // leaves the old state or the new one, never the new range with the
         // old draws. The drawn flags are sized by the new range.
-        bool saved = m_state.StoreRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
-                                        txtRangeMin->text().toStdString(), txtRangeMax->text().toStdString(),
-                                        clearResults);
+        const bool saved = m_state.ApplyRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
+                                              txtRangeMin->text().toStdString(), txtRangeMax->text().toStdString(),
+                                              clearResults);
         m_mainWindow.EditRange();
         if (!saved)
             WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());

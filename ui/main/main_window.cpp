@@ -165,9 +165,8 @@ void frmTavlo::CreateControls()
 void frmTavlo::Load()
 {
     PrepareFormControls(this);
-    m_state.LoadRange();
+    m_state.Load();
     EditRange();
-    m_state.LoadResults();
     EditCount(1);
     SetBackColor(cmdStartStop, kStartStopBack);
     SetStartStopCaption(kStart);
@@ -188,13 +187,11 @@ void frmTavlo::EditRange()
                               .arg(m_state.RangeMin(), width, 10, QLatin1Char('0'))
                               .arg(m_state.RangeMax()));
         SetForeColor(txtRange, kDisplayText);
-        m_state.Reseed();
     } else {
         txtRange->setText(QStringLiteral("抽選範囲 : 未設定"));
         SetForeColor(txtRange, kRangeNotSetText);
     }
     platform::RepaintNow(this);
-    m_state.ResizeDrawn();
 }
 
 void frmTavlo::EditCount(int enmCountMode)

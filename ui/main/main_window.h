@@ -30,7 +30,7 @@ public:
     frmTavlo(DrawState& state, platform::MessageBoxes& boxes, QWidget* parent = nullptr);
     ~frmTavlo() override;
 
-    // Shows the range (or that none is set) and sizes the drawn flags to it.
+    // Shows the range, or that none is set.
     void EditRange() override;
     // 1: "次 " and the ordinal of the next draw; anything else: the ordinal of
     // the last draw made.
