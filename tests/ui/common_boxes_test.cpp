@@ -122,7 +122,8 @@ void TestCommonBoxes::question()
     platform::QtMessageBoxes boxes;
     BoxDriver driver(static_cast<Qt::Key>(key));
     const QString message = QStringLiteral("抽選結果をクリアします。よろしいですか？");
-    QCOMPARE(boxes.Ask(&owner, message, owner.windowTitle(), style), answer);
+    QCOMPARE(static_cast<int>(boxes.Ask(&owner, message, owner.windowTitle(), static_cast<platform::Style>(style))),
+             answer);
 
     QVERIFY(driver.seen.has_value());
     QVERIFY(!driver.keyIgnored);

@@ -133,16 +133,17 @@ void TestCommonChecks::askYesNo()
 
     test::RecordingMessageBoxes boxes;
     if (scripted != 0)
-        boxes.answers.push_back(scripted);
+        boxes.answers.push_back(static_cast<platform::Answer>(scripted));
     QWidget owner;
     QWidget* seenOwner = nullptr;
     boxes.onBox = [&](QWidget* w) { seenOwner = w; };
 
     const QString message = QStringLiteral("終了します。よろしいですか？");
-    QCOMPARE(AskYesNo(boxes, &owner, message, kTitle, extraStyle), static_cast<std::int16_t>(answer));
+    QCOMPARE(static_cast<int>(AskYesNo(boxes, &owner, message, kTitle, static_cast<platform::Style>(extraStyle))),
+             answer);
     QCOMPARE(boxes.calls.size(), 1u);
     QVERIFY(boxes.calls[0].question);
-    QCOMPARE(boxes.calls[0].style, style);
+    QCOMPARE(static_cast<int>(boxes.calls[0].style), style);
     QCOMPARE(boxes.calls[0].message, message);
     QCOMPARE(boxes.calls[0].title, kTitle);
     QCOMPARE(seenOwner, &owner);
@@ -278,7 +279,7 @@ void TestCommonChecks::notifyFormClosingNeverCancels()
     QWidget window;
     for (bool cancel : {false, true}) {
         bool flag = cancel;
-        NotifyFormClosing(&window, flag, 0);
+        NotifyFormClosing(&window, flag, UnloadMode::CloseBox);
         QCOMPARE(flag, cancel);
     }
 }

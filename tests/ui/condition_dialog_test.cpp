@@ -43,7 +43,10 @@ public:
         calls << QStringLiteral("EditRange %1..%2").arg(m_state.RangeMin()).arg(m_state.RangeMax());
         m_state.ResizeDrawn();
     }
-    void EditCount(int enmCountMode) override { calls << QStringLiteral("EditCount %1").arg(enmCountMode); }
+    void EditCount(CountMode enmCountMode) override
+    {
+        calls << QStringLiteral("EditCount %1").arg(static_cast<int>(enmCountMode));
+    }
     QStringList calls;
 
 private:
@@ -298,14 +301,14 @@ void ConditionDialogTest::okOutcome()
     QVERIFY(Open("[Condition]\nRange=10,90\n[Result]\n1=15\n2=50\n"));
     const std::string before = test::ReadFile(m_ini);
     if (answer)
-        m_boxes.answers.push_back(answer);
+        m_boxes.answers.push_back(static_cast<platform::Answer>(answer));
 
     EnterRange(from, to);
 
     QCOMPARE(m_boxes.Messages(), question.isEmpty() ? QStringList() : QStringList{question});
     for (const auto& call : m_boxes.calls) {
         QCOMPARE(call.title, kTitle);
-        QCOMPARE(call.style, kQuestionNoDefault);
+        QCOMPARE(static_cast<int>(call.style), kQuestionNoDefault);
     }
     QCOMPARE(QString::fromStdString(m_file->ReadRange()), stored);
     const bool changed = stored != QStringLiteral("10,90");
@@ -341,7 +344,7 @@ void ConditionDialogTest::firstRangeEver()
     QVERIFY(Open());
     QCOMPARE(Box("txtRangeMin")->text(), QString());
     QCOMPARE(Box("txtRangeMax")->text(), QString());
-    m_boxes.answers.push_back(answer);
+    m_boxes.answers.push_back(static_cast<platform::Answer>(answer));
 
     EnterRange(QStringLiteral("1"), QStringLiteral("50"));
 
@@ -580,7 +583,7 @@ void ConditionDialogTest::failedWriteWarns()
     QVERIFY(Open("[Condition]\nRange=10,90\n[Result]\n1=15\n"));
     std::filesystem::remove(m_ini);
     std::filesystem::create_directory(m_ini);  // a directory cannot be written as a file
-    m_boxes.answers.push_back(answer);
+    m_boxes.answers.push_back(static_cast<platform::Answer>(answer));
 
     EnterRange(QStringLiteral("1"), to);
 

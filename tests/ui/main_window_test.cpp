@@ -137,11 +137,11 @@ private slots:
     void editCountModes()
     {
         start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=4\r\n2=9\r\n3=1\r\n");
-        m_window->EditCount(0);
+        m_window->EditCount(CountMode::Last);
         QCOMPARE(text("txtCount"), QStringLiteral("3回目"));
-        m_window->EditCount(7);  // anything but 1 reads the last draw
+        m_window->EditCount(static_cast<CountMode>(7));  // anything but Next reads the last draw
         QCOMPARE(text("txtCount"), QStringLiteral("3回目"));
-        m_window->EditCount(1);
+        m_window->EditCount(CountMode::Next);
         QCOMPARE(text("txtCount"), QStringLiteral("次 4回目"));
     }
 
@@ -178,7 +178,7 @@ private slots:
         m_boxes.AnswerNo();
         QTest::keyClick(child<QPushButton>("cmdEnd"), Qt::Key_Return);
         QCOMPARE(m_boxes.Messages(), QStringList{QStringLiteral("終了します。よろしいですか？")});
-        QCOMPARE(m_boxes.calls[0].style, platform::kStyleYesNo | platform::kStyleQuestion);
+        QCOMPARE(static_cast<int>(m_boxes.calls[0].style), 4 + 32);
         QCOMPARE(m_state->Count(), 0);
         QVERIFY(m_window->isVisible());
         QCOMPARE(QApplication::focusWidget(), child<QPushButton>("cmdStartStop"));

@@ -24,10 +24,10 @@ bool IsDigitsOnly(const QString& text);
 void ShowWarning(platform::MessageBoxes& boxes, QWidget* owner, const QString& message,
                  const QString& title);
 
-// A beep and a Yes/No question box; `extraStyle` 256 makes No the default.
-// Returns 6 (Yes) or 7 (No).
-std::int16_t AskYesNo(platform::MessageBoxes& boxes, QWidget* owner, const QString& message,
-                      const QString& title, std::int32_t extraStyle);
+// A beep and a Yes/No question box with the question icon; `extraStyle`
+// Style::DefaultButton2 makes No the default.
+platform::Answer AskYesNo(platform::MessageBoxes& boxes, QWidget* owner, const QString& message,
+                          const QString& title, platform::Style extraStyle);
 
 // Every "&" doubled, so a caption shows it rather than marking an access key.
 QString EscapeAmpersand(const QString& text);
@@ -40,7 +40,13 @@ QString RemoveSpaces(const QString& text);
 // box; a negative length selects to the end. Other controls: nothing.
 void SelectText(QWidget* control, std::int16_t start, std::int16_t length);
 
+// Why a window closes, as handed to its closing hook.
+enum class UnloadMode : int {
+    CloseBox = 0,  // the user closed it from its title bar
+    Code = 1,      // the program closed it: OK, Cancel
+};
+
 // The closing hook of a window. It never cancels.
-void NotifyFormClosing(QWidget* window, bool& cancel, int unloadMode);
+void NotifyFormClosing(QWidget* window, bool& cancel, UnloadMode unloadMode);
 
 }  // namespace tavlo

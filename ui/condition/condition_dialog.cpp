@@ -31,10 +31,6 @@ namespace {
 using platform::TwipsRect;
 using platform::TwipsToPixels;
 
-// Unload modes handed to the closing hook.
-constexpr int kUnloadByCloseBox = 0;
-constexpr int kUnloadByCode = 1;
-
 constexpr std::int16_t kMaxDigits = 3;
 
 // The designed place of the client area's top-left corner on the screen.
@@ -71,7 +67,7 @@ QMargins FrameMargins(const QWidget& window)
 
 frmCondition::frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow,
                            QWidget* owner)
-    : QDialog(owner), m_state(state), m_boxes(boxes), m_mainWindow(mainWindow), m_unloadMode(kUnloadByCode)
+    : QDialog(owner), m_state(state), m_boxes(boxes), m_mainWindow(mainWindow)
 {
     CreateControls();
     PlaceOnScreen(owner);
@@ -281,10 +277,10 @@ void frmCondition::cmdOK_Click()
     // A first range ever counts as narrower: any bound beats -1.
     bool clearResults = false;
     if (newTo < m_state.RangeMax() || newFrom > m_state.RangeMin()) {
-        const int answer = AskYesNo(
+        const platform::Answer answer = AskYesNo(
             m_boxes, this, QStringLiteral("抽選範囲が狭くなったので、抽選結果をクリアします。よろしいですか？"),
-            title, platform::kStyleDefaultButton2);
-        if (answer == platform::kAnswerNo)
+            title, platform::Style::DefaultButton2);
+        if (answer == platform::Answer::No)
             return;
         clearResults = true;
     }
@@ -295,8 +291,8 @@ void frmCondition::cmdOK_Click()
         // state or the new one, never the new range with the old draws.
         if (!clearResults
             && AskYesNo(m_boxes, this, QStringLiteral("抽選範囲が変更されました。抽選結果をクリアしますか？"), title,
-                        platform::kStyleDefaultButton2)
-                   == platform::kAnswerYes)
+                        platform::Style::DefaultButton2)
+                   == platform::Answer::Yes)
             clearResults = true;
         // Stored as typed, so "007" stays "007" in the file. The drawn flags
         // are sized by the new range, kept or cleared.
@@ -305,7 +301,7 @@ void frmCondition::cmdOK_Click()
                                               txtRangeMax->text().toStdString(), clearResults);
         m_mainWindow.EditRange();
         if (clearResults)
-            m_mainWindow.EditCount(1);
+            m_mainWindow.EditCount(CountMode::Next);
         // One action, one warning, however much of it failed.
         if (!saved)
             WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
@@ -322,7 +318,7 @@ void frmCondition::done(int result)
 {
     bool cancel = false;
     NotifyFormClosing(this, cancel, m_unloadMode);
-    m_unloadMode = kUnloadByCode;
+    m_unloadMode = UnloadMode::Code;
     if (cancel)
         return;
     QDialog::done(result);
@@ -331,9 +327,9 @@ void frmCondition::done(int result)
 void frmCondition::closeEvent(QCloseEvent* event)
 {
     // The close box closes without any check; QDialog rejects, which ends in done().
-    m_unloadMode = event->spontaneous() ? kUnloadByCloseBox : kUnloadByCode;
+    m_unloadMode = event->spontaneous() ? UnloadMode::CloseBox : UnloadMode::Code;
     QDialog::closeEvent(event);
-    m_unloadMode = kUnloadByCode;
+    m_unloadMode = UnloadMode::Code;
 }
 
 // No default and no cancel button: Enter and Esc press nothing, and Esc does

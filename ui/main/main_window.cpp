@@ -168,7 +168,7 @@ void frmTavlo::Load()
     m_state.LoadRange();
     EditRange();
     m_state.LoadResults();
-    EditCount(1);
+    EditCount(CountMode::Next);
     SetBackColor(cmdStartStop, kStartStopBack);
     SetStartStopCaption(kStart);
     // Taken for a missing file, an unreadable one would show no drawing, and
@@ -197,12 +197,12 @@ void frmTavlo::EditRange()
     m_state.ResizeDrawn();
 }
 
-void frmTavlo::EditCount(int enmCountMode)
+void frmTavlo::EditCount(CountMode enmCountMode)
 {
     txtCount->setText(QString());
     int ordinal = m_state.Count();
     QString text;
-    if (enmCountMode == 1) {
+    if (enmCountMode == CountMode::Next) {
         text = QStringLiteral("次 ");
         ordinal += 1;
     }
@@ -213,7 +213,7 @@ void frmTavlo::EditCount(int enmCountMode)
 void frmTavlo::ClearResult()
 {
     const bool saved = m_state.ResetResults();
-    EditCount(1);
+    EditCount(CountMode::Next);
     WarnIfNotSaved(saved);
 }
 
@@ -272,7 +272,7 @@ void frmTavlo::Start()
 
     const DrawOutcome outcome = m_state.DrawNumber();
     const int x = outcome.number;
-    EditCount(0);
+    EditCount(CountMode::Last);
     SetStartStopCaption(kStop);
     platform::RepaintNow(this);
     WarnIfNotSaved(outcome.saved);
@@ -306,7 +306,7 @@ void frmTavlo::Start()
     txt100->setText(QString::number(x / 100));
     txt10->setText(QString::number((x % 100) / 10));
     txt1->setText(QString::number(x % 10));
-    EditCount(1);
+    EditCount(CountMode::Next);
     platform::RepaintNow(this);
 }
 
@@ -340,18 +340,19 @@ void frmTavlo::cmdResultList_Click()
 
 void frmTavlo::cmdClearResult_Click()
 {
-    const int answer = AskYesNo(m_boxes, this, QStringLiteral("抽選結果をクリアします。よろしいですか？"),
-                                windowTitle(), platform::kStyleDefaultButton2);
-    if (answer != platform::kAnswerNo)
+    const platform::Answer answer =
+        AskYesNo(m_boxes, this, QStringLiteral("抽選結果をクリアします。よろしいですか？"), windowTitle(),
+                 platform::Style::DefaultButton2);
+    if (answer != platform::Answer::No)
         ClearResult();
     cmdStartStop->setFocus();
 }
 
 void frmTavlo::cmdEnd_Click()
 {
-    const int answer =
-        AskYesNo(m_boxes, this, QStringLiteral("終了します。よろしいですか？"), windowTitle(), 0);
-    if (answer == platform::kAnswerNo) {
+    const platform::Answer answer = AskYesNo(m_boxes, this, QStringLiteral("終了します。よろしいですか？"),
+                                             windowTitle(), platform::Style::DefaultButton1);
+    if (answer == platform::Answer::No) {
         cmdStartStop->setFocus();
         return;
     }
