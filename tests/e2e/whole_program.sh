@@ -139,9 +139,11 @@ for to in 31 32 33 34 35; do
   key Tab
   x type --delay 50 "$to"
   key Tab space        # OK
-  wait_for 200 range_is "1,$to"
+  # The question comes before anything is stored: range and results go to the
+  # file in one write after it.
   wait_for 200 windows_at_least "条件入力" 2
   key Return           # "the range changed": No, the default, keeps the results
+  wait_for 200 range_is "1,$to"
   wait_for 200 windows_exactly "条件入力" 0
   wait_for 100 active_is Tavlo
   draw_one
