@@ -6,7 +6,10 @@
 #include <QtTest>
 
 #include "support/recording_message_boxes.h"
-#include "ui/common/common.h"
+#include "ui/common/form_closing.h"
+#include "ui/common/input_checks.h"
+#include "ui/common/message_helpers.h"
+#include "ui/common/text_helpers.h"
 #include "ui/common/write_failure.h"
 
 using namespace tavlo;

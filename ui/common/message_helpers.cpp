@@ -1,4 +1,4 @@
-#include "ui/common/common.h"
+#include "ui/common/message_helpers.h"
 
 namespace tavlo {
 
@@ -13,15 +13,6 @@ platform::Answer AskYesNo(platform::MessageBoxes& boxes, QWidget* owner, const Q
 {
     using platform::Style;
     return boxes.Ask(owner, message, title, Style::YesNo | Style::Question | extraStyle);
-}
-
-void NotifyFormClosing(QWidget* window, bool& cancel, UnloadMode unloadMode)
-{
-    // A hook for every closing window; nothing needs it yet, and it never
-    // cancels.
-    (void)window;
-    (void)cancel;
-    (void)unloadMode;
 }
 
 }  // namespace tavlo

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "ui/common/common.h"
+#include "ui/common/form_closing.h"
 
 class QLabel;
 class QLineEdit;
@@ -42,7 +42,6 @@ protected:
 
 private:
     void CreateControls();
-    void PlaceOnScreen(QWidget* owner);
     void Load();
 
     void BoxGotFocus(QLineEdit* box, Qt::FocusReason reason);
