@@ -105,7 +105,7 @@ protected:
         m_state.Reseed();
     }
 
-    test::FastTempDir m_dir;
+    test::TempDir m_dir;
     SettingsFile m_file{m_dir.file("Tavlo.ini")};
     platform::SystemRandomSource m_random;
     DrawState m_state{m_file, m_random};
