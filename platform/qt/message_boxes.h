@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 class QWidget;
 
@@ -31,7 +32,7 @@ constexpr Style operator&(Style a, Style b)
 }
 
 // The button that closed a question box, with the platform's values.
-enum class Answer : int {
+enum class Answer : std::int16_t {
     Yes = 6,
     No = 7,
 };

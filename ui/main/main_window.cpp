@@ -35,17 +35,21 @@ const QString kStop = QStringLiteral("STOP");
 // The design, in twips. The window's box is its client area; it opens where
 // the window system puts it.
 constexpr TwipsBox kWindowDesign{0.0f, 0.0f, 10575.0f, 6675.0f};
+// The range and ordinal displays along the top.
 constexpr TwipsBox kRangeDesign{1200.0f, 120.0f, 3015.0f, 375.0f};
 constexpr TwipsBox kCountDesign{4680.0f, 120.0f, 1815.0f, 375.0f};
+// The three digit boxes, hundreds first.
 constexpr TwipsBox kDigit100Design{240.0f, 720.0f, 2445.0f, 4200.0f};
 constexpr TwipsBox kDigit10Design{2880.0f, 720.0f, 2445.0f, 4200.0f};
 constexpr TwipsBox kDigit1Design{5520.0f, 720.0f, 2445.0f, 4200.0f};
+// START/STOP and its hint beside it.
 constexpr TwipsBox kStartStopDesign{2040.0f, 5160.0f, 3975.0f, 1335.0f};
+constexpr TwipsBox kHintDesign{6120.0f, 5640.0f, 2775.0f, 375.0f};
+// The commands down the right.
 constexpr TwipsBox kResultListDesign{8400.0f, 840.0f, 1935.0f, 615.0f};
 constexpr TwipsBox kConditionDesign{8400.0f, 1680.0f, 1935.0f, 615.0f};
 constexpr TwipsBox kClearResultDesign{8400.0f, 2520.0f, 1935.0f, 615.0f};
 constexpr TwipsBox kEndDesign{9000.0f, 6000.0f, 1335.0f, 495.0f};
-constexpr TwipsBox kHintDesign{6120.0f, 5640.0f, 2775.0f, 375.0f};
 constexpr double kWindowFontSize = 12;
 constexpr double kDigitFontSize = 216;
 constexpr double kStartStopFontSize = 42;
