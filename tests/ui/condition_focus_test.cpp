@@ -1,11 +1,11 @@
 // The check on leaving a box, on the paths the condition dialog itself does
 // not offer: access keys of buttons and of labels with a buddy.
 #define QTEST_QPA_MOUSE_HANDLING
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QApplication>
 #include <QTest>
 #include <memory>
 
