@@ -10,7 +10,7 @@
 #include "platform/qt/message_boxes.h"
 #include "platform/random_source.h"
 #include "settings/settings_file.h"
-#include "ui/common/common.h"
+#include "ui/common/message_helpers.h"
 #include "ui/main/main_window.h"
 
 int main(int argc, char* argv[])

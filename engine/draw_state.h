@@ -31,9 +31,9 @@ public:
     // Drawn()[x] is true once x has been drawn; indices 0..RangeMax.
     const std::vector<bool>& Drawn() const { return m_drawn; }
 
-    // n: the count of draws, the highest ordinal.
+    // The count of draws, the highest ordinal.
     int Count() const { return static_cast<int>(m_results.size()) - 1; }
-    // S: the size of the range; 0 when the range is not valid.
+    // The size of the range; 0 when the range is not valid.
     int Size() const;
     bool IsRangeValid() const;
     // True when the range is valid and no number of it is left to draw: no

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-// Profile (INI) file access of module Common. No state and no cache: every
+// Profile (INI) file access for the whole program. No state and no cache: every
 // call goes to the file. An empty file name stands for the default settings
 // file beside the program. Nothing here shows a message or throws.
 namespace tavlo {

@@ -21,13 +21,13 @@ void SetUp(QMessageBox& box, QMessageBox::Icon icon, const QString& message, con
     box.setWindowModality(Qt::ApplicationModal);
 }
 
-QMessageBox::Icon IconOf(int style)
+QMessageBox::Icon IconOf(Style style)
 {
-    switch (style & 0x70) {
-    case 16: return QMessageBox::Critical;
-    case kStyleQuestion: return QMessageBox::Question;
-    case kStyleWarning: return QMessageBox::Warning;
-    case 64: return QMessageBox::Information;
+    switch (style & Style::IconBits) {
+    case Style::Critical: return QMessageBox::Critical;
+    case Style::Question: return QMessageBox::Question;
+    case Style::Warning: return QMessageBox::Warning;
+    case Style::Information: return QMessageBox::Information;
     default: return QMessageBox::NoIcon;
     }
 }
@@ -46,20 +46,20 @@ void QtMessageBoxes::Warn(QWidget* owner, const QString& message, const QString&
     ActivateWindow(owner);
 }
 
-int QtMessageBoxes::Ask(QWidget* owner, const QString& message, const QString& title, int style)
+Answer QtMessageBoxes::Ask(QWidget* owner, const QString& message, const QString& title, Style style)
 {
     Beep();
     QMessageBox box(owner);
     SetUp(box, IconOf(style), message, title);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-    box.setDefaultButton((style & kStyleDefaultButton2) != 0 ? no : yes);
+    box.setDefaultButton((style & Style::DefaultButton2) == Style::DefaultButton2 ? no : yes);
     // Esc, and closing the box any other way, answers No: the answer that
     // never clears anything.
     box.setEscapeButton(no);
     box.exec();
     ActivateWindow(owner);
-    return box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
 }  // namespace tavlo::platform

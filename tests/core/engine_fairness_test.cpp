@@ -100,7 +100,7 @@ protected:
         m_state.ApplyRange(0, rangeMax, "0", std::to_string(rangeMax), true);
     }
 
-    test::FastTempDir m_dir;
+    test::TempDir m_dir;
     SettingsFile m_file{m_dir.file("Tavlo.ini")};
     platform::SystemRandomSource m_random;
     DrawState m_state{m_file, m_random};

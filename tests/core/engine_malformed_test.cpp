@@ -26,7 +26,7 @@ constexpr int kDrawLimit = 400;
 
 void LoadAndDrawOut(const std::string& bytes)
 {
-    const test::FastTempDir dir;
+    const test::TempDir dir;
     const std::string path = dir.file("Tavlo.ini");
     test::WriteFile(path, bytes);
     SettingsFile file(path);

@@ -1,44 +1,11 @@
 #pragma once
 
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "support/temp_dir.h"
 
 namespace tavlo::test {
-
-// A fresh directory on tmpfs where there is one, for tests that write the
-// settings file thousands of times; elsewhere in the system's temp directory.
-class FastTempDir {
-public:
-    FastTempDir()
-    {
-        std::error_code error;
-        std::filesystem::path base = "/dev/shm";
-        if (!std::filesystem::is_directory(base, error))
-            base = std::filesystem::temp_directory_path();
-        std::random_device entropy;
-        for (;;) {
-            m_path = base / ("tavlo-test-" + std::to_string(entropy()));
-            if (std::filesystem::create_directory(m_path))
-                break;
-        }
-    }
-    ~FastTempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    FastTempDir(const FastTempDir&) = delete;
-    FastTempDir& operator=(const FastTempDir&) = delete;
-
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 // The file's non-blank lines, without their line ends.
 inline std::vector<std::string> FileLines(const std::string& path)

@@ -18,29 +18,32 @@ public:
         bool question = false;
         QString message;
         QString title;
-        int style = 0;
+        platform::Style style = platform::Style::Ok;
     };
 
     void Warn(QWidget* owner, const QString& message, const QString& title) override
     {
-        calls.push_back({false, message, title, platform::kStyleWarning});
+        calls.push_back({false, message, title, platform::Style::Ok | platform::Style::Warning});
         if (onBox)
             onBox(owner);
     }
-    int Ask(QWidget* owner, const QString& message, const QString& title, int style) override
+    platform::Answer Ask(QWidget* owner, const QString& message, const QString& title,
+                         platform::Style style) override
     {
         calls.push_back({true, message, title, style});
         if (onBox)
             onBox(owner);
+        using platform::Answer;
         if (answers.empty())
-            return (style & platform::kStyleDefaultButton2) ? platform::kAnswerNo : platform::kAnswerYes;
-        const int answer = answers.front();
+            return (style & platform::Style::DefaultButton2) == platform::Style::DefaultButton2 ? Answer::No
+                                                                                                 : Answer::Yes;
+        const Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
 
-    void AnswerYes() { answers.push_back(platform::kAnswerYes); }
-    void AnswerNo() { answers.push_back(platform::kAnswerNo); }
+    void AnswerYes() { answers.push_back(platform::Answer::Yes); }
+    void AnswerNo() { answers.push_back(platform::Answer::No); }
     QStringList Messages() const
     {
         QStringList list;
@@ -51,7 +54,7 @@ public:
     void Clear() { calls.clear(); }
 
     std::vector<Call> calls;
-    std::deque<int> answers;
+    std::deque<platform::Answer> answers;
     // Runs while a box "is open", e.g. to check where the focus was.
     std::function<void(QWidget*)> onBox;
 };

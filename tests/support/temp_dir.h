@@ -8,13 +8,18 @@
 
 namespace tavlo::test {
 
-// A fresh directory that is removed with everything in it when it goes.
+// A fresh directory that is removed with everything in it when it goes. It
+// lies on tmpfs where there is one, since some tests write the settings file
+// thousands of times; elsewhere in the system's temp directory.
 class TempDir {
 public:
     TempDir()
     {
+        std::error_code error;
+        std::filesystem::path base = "/dev/shm";
+        if (!std::filesystem::is_directory(base, error))
+            base = std::filesystem::temp_directory_path();
         std::random_device entropy;
-        const auto base = std::filesystem::temp_directory_path();
         for (;;) {
             m_path = base / ("tavlo-test-" + std::to_string(entropy()));
             if (std::filesystem::create_directory(m_path))

@@ -80,7 +80,7 @@ private:
 
 }  // namespace
 
-class TestCommonBoxes : public QObject {
+class CommonBoxesTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -92,7 +92,7 @@ private slots:
     void warning();
 };
 
-void TestCommonBoxes::question_data()
+void CommonBoxesTest::question_data()
 {
     QTest::addColumn<int>("style");
     QTest::addColumn<int>("key");
@@ -107,7 +107,7 @@ void TestCommonBoxes::question_data()
     QTest::newRow("No default, access key Y") << 292 << int(Qt::Key_Y) << 6 << no;
 }
 
-void TestCommonBoxes::question()
+void CommonBoxesTest::question()
 {
     QFETCH(int, style);
     QFETCH(int, key);
@@ -122,7 +122,8 @@ void TestCommonBoxes::question()
     platform::QtMessageBoxes boxes;
     BoxDriver driver(static_cast<Qt::Key>(key));
     const QString message = QStringLiteral("抽選結果をクリアします。よろしいですか？");
-    QCOMPARE(boxes.Ask(&owner, message, owner.windowTitle(), style), answer);
+    QCOMPARE(static_cast<int>(boxes.Ask(&owner, message, owner.windowTitle(), static_cast<platform::Style>(style))),
+             answer);
 
     QVERIFY(driver.seen.has_value());
     QVERIFY(!driver.keyIgnored);
@@ -137,14 +138,14 @@ void TestCommonBoxes::question()
     QCOMPARE(driver.seen->parent, &owner);
 }
 
-void TestCommonBoxes::warning_data()
+void CommonBoxesTest::warning_data()
 {
     QTest::addColumn<int>("key");
     QTest::newRow("Enter") << int(Qt::Key_Return);
     QTest::newRow("Esc") << int(Qt::Key_Escape);
 }
 
-void TestCommonBoxes::warning()
+void CommonBoxesTest::warning()
 {
     QFETCH(int, key);
 
@@ -170,5 +171,5 @@ void TestCommonBoxes::warning()
     QCOMPARE(driver.seen->parent, &owner);
 }
 
-QTEST_MAIN(TestCommonBoxes)
+QTEST_MAIN(CommonBoxesTest)
 #include "common_boxes_test.moc"

@@ -3,18 +3,23 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QApplication>
 #include <QtTest>
 
 #include "support/recording_message_boxes.h"
-#include "ui/common/common.h"
+#include "ui/common/form_closing.h"
+#include "ui/common/input_checks.h"
+#include "ui/common/message_helpers.h"
+#include "ui/common/text_helpers.h"
 #include "ui/common/write_failure.h"
 
 using namespace tavlo;
 
-class TestCommonChecks : public QObject {
+class CommonChecksTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
     void checkNumericInput_data();
     void checkNumericInput();
     void isDigitsOnly_data();
@@ -45,7 +50,7 @@ QString LengthMessage(int max)
 }
 }  // namespace
 
-void TestCommonChecks::checkNumericInput_data()
+void CommonChecksTest::checkNumericInput_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("maxDigits");
@@ -63,7 +68,7 @@ void TestCommonChecks::checkNumericInput_data()
     QTest::newRow("other maximum") << "123456" << 5 << false << LengthMessage(5);
 }
 
-void TestCommonChecks::checkNumericInput()
+void CommonChecksTest::checkNumericInput()
 {
     QFETCH(QString, text);
     QFETCH(int, maxDigits);
@@ -84,7 +89,7 @@ void TestCommonChecks::checkNumericInput()
     QCOMPARE(boxes.calls[0].title, kTitle);
 }
 
-void TestCommonChecks::isDigitsOnly_data()
+void CommonChecksTest::isDigitsOnly_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("digits");
@@ -104,14 +109,14 @@ void TestCommonChecks::isDigitsOnly_data()
     QTest::newRow("hex prefix") << "&H1" << false;
 }
 
-void TestCommonChecks::isDigitsOnly()
+void CommonChecksTest::isDigitsOnly()
 {
     QFETCH(QString, text);
     QFETCH(bool, digits);
     QCOMPARE(IsDigitsOnly(text), digits);
 }
 
-void TestCommonChecks::askYesNo_data()
+void CommonChecksTest::askYesNo_data()
 {
     QTest::addColumn<int>("extraStyle");
     QTest::addColumn<int>("scripted");  // 0: the box's default answer
@@ -124,7 +129,7 @@ void TestCommonChecks::askYesNo_data()
     QTest::newRow("no over yes default") << 0 << 7 << 36 << 7;
 }
 
-void TestCommonChecks::askYesNo()
+void CommonChecksTest::askYesNo()
 {
     QFETCH(int, extraStyle);
     QFETCH(int, scripted);
@@ -133,22 +138,23 @@ void TestCommonChecks::askYesNo()
 
     test::RecordingMessageBoxes boxes;
     if (scripted != 0)
-        boxes.answers.push_back(scripted);
+        boxes.answers.push_back(static_cast<platform::Answer>(scripted));
     QWidget owner;
     QWidget* seenOwner = nullptr;
     boxes.onBox = [&](QWidget* w) { seenOwner = w; };
 
     const QString message = QStringLiteral("終了します。よろしいですか？");
-    QCOMPARE(AskYesNo(boxes, &owner, message, kTitle, extraStyle), static_cast<std::int16_t>(answer));
+    QCOMPARE(static_cast<int>(AskYesNo(boxes, &owner, message, kTitle, static_cast<platform::Style>(extraStyle))),
+             answer);
     QCOMPARE(boxes.calls.size(), 1u);
     QVERIFY(boxes.calls[0].question);
-    QCOMPARE(boxes.calls[0].style, style);
+    QCOMPARE(static_cast<int>(boxes.calls[0].style), style);
     QCOMPARE(boxes.calls[0].message, message);
     QCOMPARE(boxes.calls[0].title, kTitle);
     QCOMPARE(seenOwner, &owner);
 }
 
-void TestCommonChecks::showWarning()
+void CommonChecksTest::showWarning()
 {
     test::RecordingMessageBoxes boxes;
     QWidget owner;
@@ -162,7 +168,7 @@ void TestCommonChecks::showWarning()
     QCOMPARE(seenOwner, &owner);
 }
 
-void TestCommonChecks::ampersands_data()
+void CommonChecksTest::ampersands_data()
 {
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("escaped");
@@ -176,7 +182,7 @@ void TestCommonChecks::ampersands_data()
 }
 
 // Escaping and unescaping are inverse to each other for every caption.
-void TestCommonChecks::ampersands()
+void CommonChecksTest::ampersands()
 {
     QFETCH(QString, plain);
     QFETCH(QString, escaped);
@@ -184,7 +190,7 @@ void TestCommonChecks::ampersands()
     QCOMPARE(UnescapeAmpersand(escaped), plain);
 }
 
-void TestCommonChecks::unescapeWithoutOverlap_data()
+void CommonChecksTest::unescapeWithoutOverlap_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("unescaped");
@@ -195,14 +201,14 @@ void TestCommonChecks::unescapeWithoutOverlap_data()
     QTest::newRow("access key") << QStringLiteral("終了(&X)") << QStringLiteral("終了(&X)");
 }
 
-void TestCommonChecks::unescapeWithoutOverlap()
+void CommonChecksTest::unescapeWithoutOverlap()
 {
     QFETCH(QString, text);
     QFETCH(QString, unescaped);
     QCOMPARE(UnescapeAmpersand(text), unescaped);
 }
 
-void TestCommonChecks::removeSpaces_data()
+void CommonChecksTest::removeSpaces_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("compact");
@@ -215,14 +221,14 @@ void TestCommonChecks::removeSpaces_data()
     QTest::newRow("only spaces") << QStringLiteral(" \u3000 ") << QString();
 }
 
-void TestCommonChecks::removeSpaces()
+void CommonChecksTest::removeSpaces()
 {
     QFETCH(QString, text);
     QFETCH(QString, compact);
     QCOMPARE(RemoveSpaces(text), compact);
 }
 
-void TestCommonChecks::selectTextInLineEdit_data()
+void CommonChecksTest::selectTextInLineEdit_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("length");
@@ -238,7 +244,7 @@ void TestCommonChecks::selectTextInLineEdit_data()
     QTest::newRow("negative start") << -2 << 2 << "ab" << 2;
 }
 
-void TestCommonChecks::selectTextInLineEdit()
+void CommonChecksTest::selectTextInLineEdit()
 {
     QFETCH(int, start);
     QFETCH(int, length);
@@ -253,7 +259,7 @@ void TestCommonChecks::selectTextInLineEdit()
     QCOMPARE(box.text(), QStringLiteral("abc"));
 }
 
-void TestCommonChecks::selectTextInCombos()
+void CommonChecksTest::selectTextInCombos()
 {
     QComboBox editable;
     editable.setEditable(true);
@@ -273,17 +279,17 @@ void TestCommonChecks::selectTextInCombos()
     SelectText(nullptr, 0, -1);
 }
 
-void TestCommonChecks::notifyFormClosingNeverCancels()
+void CommonChecksTest::notifyFormClosingNeverCancels()
 {
     QWidget window;
     for (bool cancel : {false, true}) {
         bool flag = cancel;
-        NotifyFormClosing(&window, flag, 0);
+        NotifyFormClosing(&window, flag, UnloadMode::CloseBox);
         QCOMPARE(flag, cancel);
     }
 }
 
-void TestCommonChecks::settingsNotSaved()
+void CommonChecksTest::settingsNotSaved()
 {
     const std::string path = "/data/表/Tavlo.ini";
     const QString message =
@@ -298,5 +304,5 @@ void TestCommonChecks::settingsNotSaved()
     QCOMPARE(boxes.calls[0].title, QStringLiteral("Tavlo"));
 }
 
-QTEST_MAIN(TestCommonChecks)
+QTEST_MAIN(CommonChecksTest)
 #include "common_checks_test.moc"

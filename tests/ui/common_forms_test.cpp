@@ -51,11 +51,12 @@ QStringList Names(const QList<QWidget*>& widgets)
 
 }  // namespace
 
-class TestCommonForms : public QObject {
+class CommonFormsTest : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
+    void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
 
     void comboTagLimit_data();
     void comboTagLimit();
@@ -79,13 +80,13 @@ private slots:
     void pumpDeliversQueuedInput();
 };
 
-void TestCommonForms::initTestCase()
+void CommonFormsTest::initTestCase()
 {
     // Not Fusion: a button's own colour must show whatever the platform's style.
     QApplication::setStyle(QStringLiteral("Windows"));
 }
 
-void TestCommonForms::comboTagLimit_data()
+void CommonFormsTest::comboTagLimit_data()
 {
     QTest::addColumn<QString>("tag");
     QTest::addColumn<int>("limit");  // the edit field's limit afterwards; 3 = untouched
@@ -116,7 +117,7 @@ void TestCommonForms::comboTagLimit_data()
     QTest::newRow("non-ASCII before key") << QStringLiteral("ß=1;MaxLength=7") << 7;
 }
 
-void TestCommonForms::comboTagLimit()
+void CommonFormsTest::comboTagLimit()
 {
     QFETCH(QString, tag);
     QFETCH(int, limit);
@@ -133,7 +134,7 @@ void TestCommonForms::comboTagLimit()
     QCOMPARE(combo->property("Tag").toString(), tag);
 }
 
-void TestCommonForms::readTagNumber_data()
+void CommonFormsTest::readTagNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("number");
@@ -165,14 +166,14 @@ void TestCommonForms::readTagNumber_data()
     QTest::newRow("many hex digits") << "&H" + QString(300, u'F') << inf;
 }
 
-void TestCommonForms::readTagNumber()
+void CommonFormsTest::readTagNumber()
 {
     QFETCH(QString, text);
     QFETCH(double, number);
     QCOMPARE(ReadTagNumber(text), number);
 }
 
-void TestCommonForms::tagLimit_data()
+void CommonFormsTest::tagLimit_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("limit");
@@ -192,7 +193,7 @@ void TestCommonForms::tagLimit_data()
     QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 0;
 }
 
-void TestCommonForms::tagLimit()
+void CommonFormsTest::tagLimit()
 {
     QFETCH(double, value);
     QFETCH(int, limit);
@@ -200,7 +201,7 @@ void TestCommonForms::tagLimit()
 }
 
 // The designed limit moves into the box; the box's tag is never read.
-void TestCommonForms::textBoxDesignedLimit()
+void CommonFormsTest::textBoxDesignedLimit()
 {
     QWidget window;
     window.setObjectName(QStringLiteral("frmTest"));
@@ -232,7 +233,7 @@ void TestCommonForms::textBoxDesignedLimit()
     QCOMPARE(designed->maxLength(), kNoLimit);
 }
 
-void TestCommonForms::setMaxLengthOnOtherControls()
+void CommonFormsTest::setMaxLengthOnOtherControls()
 {
     QComboBox dropDownList;  // no edit field: nothing to limit
     dropDownList.addItem(QStringLiteral("abcdef"));
@@ -252,7 +253,7 @@ void TestCommonForms::setMaxLengthOnOtherControls()
     SetMaxLength(nullptr, 1);
 }
 
-void TestCommonForms::formControlsInDesignOrder()
+void CommonFormsTest::formControlsInDesignOrder()
 {
     QWidget window;
     window.setObjectName(QStringLiteral("frmTest"));
@@ -274,7 +275,7 @@ void TestCommonForms::formControlsInDesignOrder()
     QVERIFY(FormControls(nullptr).isEmpty());
 }
 
-void TestCommonForms::colours_data()
+void CommonFormsTest::colours_data()
 {
     QTest::addColumn<bool>("withColour");
     QTest::newRow("window's own colour") << false;
@@ -282,7 +283,7 @@ void TestCommonForms::colours_data()
 }
 
 // Which controls take the window's colour, and which keep their own.
-void TestCommonForms::colours()
+void CommonFormsTest::colours()
 {
     QFETCH(bool, withColour);
     const std::uint32_t given = Rgb(10, 20, 30);
@@ -339,7 +340,7 @@ void TestCommonForms::colours()
         QCOMPARE(window.palette().color(QPalette::Window), QColor(10, 20, 30));
 }
 
-void TestCommonForms::windowWithoutControls()
+void CommonFormsTest::windowWithoutControls()
 {
     QWidget window;
     window.setObjectName(QStringLiteral("frmEmpty"));
@@ -350,7 +351,7 @@ void TestCommonForms::windowWithoutControls()
     PrepareFormControls(nullptr, 0u);
 }
 
-void TestCommonForms::colourValuesReadBack()
+void CommonFormsTest::colourValuesReadBack()
 {
     QLineEdit text;
     QPushButton button;
@@ -379,7 +380,7 @@ void TestCommonForms::colourValuesReadBack()
     QCOMPARE(BackColor(&label), SystemColor(platform::COLOR_BTNTEXT));
 }
 
-void TestCommonForms::toQColor_data()
+void CommonFormsTest::toQColor_data()
 {
     QTest::addColumn<quint32>("value");
     QTest::addColumn<QColor>("color");
@@ -402,7 +403,7 @@ void TestCommonForms::toQColor_data()
     QTest::newRow("far index") << quint32(0xFFFFFFFF) << QColor(0, 0, 0);
 }
 
-void TestCommonForms::toQColor()
+void CommonFormsTest::toQColor()
 {
     QFETCH(quint32, value);
     QFETCH(QColor, color);
@@ -413,7 +414,7 @@ void TestCommonForms::toQColor()
 
 // The style would tint and shade a plain palette colour; a coloured button
 // shows the very colour, default button or not, and after a change.
-void TestCommonForms::graphicalButtonShowsItsColour()
+void CommonFormsTest::graphicalButtonShowsItsColour()
 {
     QWidget window;
     window.resize(300, 200);
@@ -430,7 +431,7 @@ void TestCommonForms::graphicalButtonShowsItsColour()
     }
 }
 
-void TestCommonForms::gothicFont()
+void CommonFormsTest::gothicFont()
 {
     const QFont font = platform::GothicFont(216);
     QCOMPARE(font.pointSizeF(), 216.0);
@@ -447,7 +448,7 @@ void TestCommonForms::gothicFont()
 }
 
 // A handler that pumps sees the input queued for its window meanwhile.
-void TestCommonForms::pumpDeliversQueuedInput()
+void CommonFormsTest::pumpDeliversQueuedInput()
 {
     QWidget window;
     auto* box = Add<QLineEdit>(&window, "txtTyped");
@@ -472,5 +473,5 @@ void TestCommonForms::pumpDeliversQueuedInput()
     platform::RepaintNow(box);
 }
 
-QTEST_MAIN(TestCommonForms)
+QTEST_MAIN(CommonFormsTest)
 #include "common_forms_test.moc"

@@ -1,12 +1,12 @@
 // Clicks travel through the window, the way real input arrives.
 #define QTEST_QPA_MOUSE_HANDLING
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <filesystem>
@@ -18,6 +18,7 @@
 #include "support/scripted_random.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
+#include "support/window_fixture.h"
 #include "ui/common/main_window_link.h"
 #include "ui/common/write_failure.h"
 #include "ui/condition/condition_dialog.h"
@@ -42,20 +43,15 @@ public:
     {
         calls << QStringLiteral("EditRange %1..%2").arg(m_state.RangeMin()).arg(m_state.RangeMax());
     }
-    void EditCount(int enmCountMode) override { calls << QStringLiteral("EditCount %1").arg(enmCountMode); }
+    void EditCount(CountMode enmCountMode) override
+    {
+        calls << QStringLiteral("EditCount %1").arg(static_cast<int>(enmCountMode));
+    }
     QStringList calls;
 
 private:
     DrawState& m_state;
 };
-
-int VisibleWindows()
-{
-    int count = 0;
-    for (const QWidget* widget : QApplication::topLevelWidgets())
-        count += widget->isVisible() ? 1 : 0;
-    return count;
-}
 
 }  // namespace
 
@@ -119,53 +115,41 @@ private:
         QTest::mouseClick(Control("cmdOK"), Qt::LeftButton);
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::string m_ini;
-    std::unique_ptr<SettingsFile> m_file;
-    test::ScriptedRandom m_random;
-    std::unique_ptr<DrawState> m_state;
+    std::unique_ptr<test::WindowFixture> m_fx;  // its window is the owner
     std::unique_ptr<FakeMainWindow> m_main;
-    test::RecordingMessageBoxes m_boxes;
-    std::unique_ptr<QWidget> m_owner;
+    QWidget* m_owner = nullptr;
     QPointer<frmCondition> m_dialog;
 };
 
 void ConditionDialogTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_ini = m_dir->filePath(QStringLiteral("Tavlo.ini")).toStdString();
-    m_boxes.calls.clear();
-    m_boxes.answers.clear();
-    m_boxes.onBox = nullptr;
+    m_fx = std::make_unique<test::WindowFixture>();
 }
 
 void ConditionDialogTest::cleanup()
 {
-    m_owner.reset();  // takes the dialog with it
+    m_fx->window.reset();  // the owner takes the dialog with it
+    m_owner = nullptr;
     QVERIFY(m_dialog.isNull());
-    QTRY_COMPARE(VisibleWindows(), 0);
     m_main.reset();
-    m_state.reset();
-    m_file.reset();
+    m_fx.reset();
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
 bool ConditionDialogTest::Open(const char* ini)
 {
     if (ini)
-        test::WriteFile(m_ini, ini);
-    m_file = std::make_unique<SettingsFile>(m_ini);
-    m_state = std::make_unique<DrawState>(*m_file, m_random);
-    m_state->Load();
-    m_main = std::make_unique<FakeMainWindow>(*m_state);
-    m_owner = std::make_unique<QWidget>();
+        m_fx->WriteSettings(ini);
+    m_fx->StartUp();
+    m_main = std::make_unique<FakeMainWindow>(m_fx->state);
+    m_owner = &m_fx->Build<QWidget>();
     return Reopen();
 }
 
 bool ConditionDialogTest::Reopen()
 {
     delete m_dialog;
-    m_dialog = new frmCondition(*m_state, m_boxes, *m_main, m_owner.get());
+    m_dialog = new frmCondition(m_fx->state, m_fx->boxes, *m_main, m_owner);
     m_dialog->show();
     return QTest::qWaitForWindowActive(m_dialog);
 }
@@ -182,7 +166,7 @@ void ConditionDialogTest::design()
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-    QCOMPARE(m_dialog->parentWidget(), m_owner.get());  // owned: no task-bar entry
+    QCOMPARE(m_dialog->parentWidget(), m_owner);  // owned: no task-bar entry
     QCOMPARE(m_dialog->font().pointSizeF(), 12.0);
     QCOMPARE(m_dialog->geometry().topLeft(), m_owner->screen()->geometry().topLeft() + QPoint(184, 250));
 
@@ -293,23 +277,23 @@ void ConditionDialogTest::okOutcome()
     QFETCH(bool, cleared);
     QFETCH(bool, open);
     QVERIFY(Open("[Condition]\nRange=10,90\n[Result]\n1=15\n2=50\n"));
-    const std::string before = test::ReadFile(m_ini);
+    const std::string before = test::ReadFile(m_fx->path);
     if (answer)
-        m_boxes.answers.push_back(answer);
+        m_fx->boxes.answers.push_back(static_cast<platform::Answer>(answer));
 
     EnterRange(from, to);
 
-    QCOMPARE(m_boxes.Messages(), question.isEmpty() ? QStringList() : QStringList{question});
-    for (const auto& call : m_boxes.calls) {
+    QCOMPARE(m_fx->boxes.Messages(), question.isEmpty() ? QStringList() : QStringList{question});
+    for (const auto& call : m_fx->boxes.calls) {
         QCOMPARE(call.title, kTitle);
-        QCOMPARE(call.style, kQuestionNoDefault);
+        QCOMPARE(static_cast<int>(call.style), kQuestionNoDefault);
     }
-    QCOMPARE(QString::fromStdString(m_file->ReadRange().text), stored);
+    QCOMPARE(QString::fromStdString(m_fx->file.ReadRange().text), stored);
     const bool changed = stored != QStringLiteral("10,90");
     if (!changed)
-        QCOMPARE(test::ReadFile(m_ini), before);  // nothing written at all
-    QCOMPARE(m_state->RangeMin(), changed ? from.toInt() : 10);
-    QCOMPARE(m_state->RangeMax(), changed ? to.toInt() : 90);
+        QCOMPARE(test::ReadFile(m_fx->path), before);  // nothing written at all
+    QCOMPARE(m_fx->state.RangeMin(), changed ? from.toInt() : 10);
+    QCOMPARE(m_fx->state.RangeMax(), changed ? to.toInt() : 90);
 
     QStringList calls;
     if (changed)
@@ -317,11 +301,11 @@ void ConditionDialogTest::okOutcome()
     if (cleared)
         calls << QStringLiteral("EditCount 1");
     QCOMPARE(m_main->calls, calls);
-    QCOMPARE(m_state->Count(), cleared ? 0 : 2);
-    QCOMPARE(m_file->ReadResults().empty(), cleared);
-    QCOMPARE(m_state->Drawn().size(), std::size_t(m_state->RangeMax() + 1));
+    QCOMPARE(m_fx->state.Count(), cleared ? 0 : 2);
+    QCOMPARE(m_fx->file.ReadResults().empty(), cleared);
+    QCOMPARE(m_fx->state.Drawn().size(), std::size_t(m_fx->state.RangeMax() + 1));
     if (!cleared)
-        QVERIFY(m_state->Drawn()[15] && m_state->Drawn()[50]);
+        QVERIFY(m_fx->state.Drawn()[15] && m_fx->state.Drawn()[50]);
     QCOMPARE(m_dialog->isVisible(), open);
 }
 
@@ -338,19 +322,19 @@ void ConditionDialogTest::firstRangeEver()
     QVERIFY(Open());
     QCOMPARE(Box("txtRangeMin")->text(), QString());
     QCOMPARE(Box("txtRangeMax")->text(), QString());
-    m_boxes.answers.push_back(answer);
+    m_fx->boxes.answers.push_back(static_cast<platform::Answer>(answer));
 
     EnterRange(QStringLiteral("1"), QStringLiteral("50"));
 
-    QCOMPARE(m_boxes.Messages(), QStringList{kNarrowed});
+    QCOMPARE(m_fx->boxes.Messages(), QStringList{kNarrowed});
     if (answer == 6) {
-        QCOMPARE(QString::fromStdString(m_file->ReadRange().text), QStringLiteral("1,50"));
+        QCOMPARE(QString::fromStdString(m_fx->file.ReadRange().text), QStringLiteral("1,50"));
         QCOMPARE(m_main->calls, (QStringList{QStringLiteral("EditRange 1..50"), QStringLiteral("EditCount 1")}));
-        QCOMPARE(m_state->Drawn().size(), std::size_t(51));
+        QCOMPARE(m_fx->state.Drawn().size(), std::size_t(51));
         QVERIFY(!m_dialog->isVisible());
     } else {
-        QVERIFY(!test::FileExists(m_ini));
-        QCOMPARE(m_state->RangeMin(), std::int16_t(-1));
+        QVERIFY(!test::FileExists(m_fx->path));
+        QCOMPARE(m_fx->state.RangeMin(), std::int16_t(-1));
         QVERIFY(m_main->calls.isEmpty());
         QVERIFY(m_dialog->isVisible());
     }
@@ -359,11 +343,11 @@ void ConditionDialogTest::firstRangeEver()
 void ConditionDialogTest::storedAsTyped()
 {
     QVERIFY(Open("[Condition]\nRange=1,100\n"));
-    m_boxes.AnswerYes();
+    m_fx->boxes.AnswerYes();
     EnterRange(QStringLiteral("007"), QStringLiteral("020"));
-    QCOMPARE(QString::fromStdString(m_file->ReadRange().text), QStringLiteral("007,020"));
-    QCOMPARE(m_state->RangeMin(), std::int16_t(7));
-    QCOMPARE(m_state->RangeMax(), std::int16_t(20));
+    QCOMPARE(QString::fromStdString(m_fx->file.ReadRange().text), QStringLiteral("007,020"));
+    QCOMPARE(m_fx->state.RangeMin(), std::int16_t(7));
+    QCOMPARE(m_fx->state.RangeMax(), std::int16_t(20));
 
     QVERIFY(Reopen());
     QCOMPARE(Box("txtRangeMin")->text(), QStringLiteral("7"));
@@ -376,7 +360,7 @@ void ConditionDialogTest::blanksTrimmedOnLeaving()
     Replace(Box("txtRangeMin"), QStringLiteral(" 12 "));
     QTest::keyClick(Box("txtRangeMin"), Qt::Key_Tab);
     QCOMPARE(Box("txtRangeMin")->text(), QStringLiteral("12"));
-    QVERIFY(m_boxes.calls.empty());
+    QVERIFY(m_fx->boxes.calls.empty());
     QCOMPARE(FocusName(), QStringLiteral("txtRangeMax"));
 }
 
@@ -409,7 +393,7 @@ void ConditionDialogTest::refusedBoxText()
     QFETCH(QString, message);
     QFETCH(QString, leaveBy);
     QVERIFY(Open("[Condition]\nRange=10,90\n"));
-    const std::string before = test::ReadFile(m_ini);
+    const std::string before = test::ReadFile(m_fx->path);
     QLineEdit* edit = Box(box.toLatin1().constData());
     if (box == QStringLiteral("txtRangeMax"))
         QTest::keyClick(Box("txtRangeMin"), Qt::Key_Tab);
@@ -425,8 +409,8 @@ void ConditionDialogTest::refusedBoxText()
     else
         QTest::mouseClick(Control(leaveBy.toLatin1().constData()), Qt::LeftButton);
 
-    QCOMPARE(m_boxes.Messages(), QStringList{message});
-    QCOMPARE(m_boxes.calls[0].title, kTitle);
+    QCOMPARE(m_fx->boxes.Messages(), QStringList{message});
+    QCOMPARE(m_fx->boxes.calls[0].title, kTitle);
     QCOMPARE(FocusName(), box);
     QCOMPARE(edit->text(), kept);
     // The click or key that moved the focus had no effect: no OK, no Cancel.
@@ -434,13 +418,13 @@ void ConditionDialogTest::refusedBoxText()
         QCOMPARE(pressed->count(), 0);
     QVERIFY(m_dialog->isVisible());
     QVERIFY(m_main->calls.isEmpty());
-    QCOMPARE(test::ReadFile(m_ini), before);
+    QCOMPARE(test::ReadFile(m_fx->path), before);
 
     // Mended, the box lets the focus go.
-    m_boxes.Clear();
+    m_fx->boxes.Clear();
     Replace(edit, QStringLiteral("50"));
     QTest::keyClick(edit, Qt::Key_Tab);
-    QVERIFY(m_boxes.calls.empty());
+    QVERIFY(m_fx->boxes.calls.empty());
     QVERIFY(FocusName() != box);
 }
 
@@ -448,7 +432,7 @@ void ConditionDialogTest::anotherWindowRunsNoCheck()
 {
     QVERIFY(Open());
     // The warning takes the focus to a window of its own, as a real box does.
-    m_boxes.onBox = [](QWidget*) {
+    m_fx->boxes.onBox = [](QWidget*) {
         QWidget box;
         box.show();
         box.activateWindow();
@@ -456,10 +440,10 @@ void ConditionDialogTest::anotherWindowRunsNoCheck()
     };
     Replace(Box("txtRangeMin"), QStringLiteral("x"));
     QTest::keyClick(Box("txtRangeMin"), Qt::Key_Tab);
-    m_boxes.onBox = nullptr;
+    m_fx->boxes.onBox = nullptr;
     m_dialog->activateWindow();  // no window manager here to hand it back
     QVERIFY(QTest::qWaitForWindowActive(m_dialog));
-    QCOMPARE(m_boxes.calls.size(), std::size_t(1));
+    QCOMPARE(m_fx->boxes.calls.size(), std::size_t(1));
     QCOMPARE(FocusName(), QStringLiteral("txtRangeMin"));
 }
 
@@ -483,13 +467,13 @@ void ConditionDialogTest::okRefused()
     QFETCH(QString, focus);
     QVERIFY(Open());
     EnterRange(from, to);
-    QCOMPARE(m_boxes.Messages(), QStringList{message});
-    QCOMPARE(m_boxes.calls[0].title, kTitle);
+    QCOMPARE(m_fx->boxes.Messages(), QStringList{message});
+    QCOMPARE(m_fx->boxes.calls[0].title, kTitle);
     QCOMPARE(FocusName(), focus);
     // The box that takes the focus back has its whole text selected.
     QCOMPARE(Box(focus.toLatin1().constData())->selectedText(), focus == QStringLiteral("txtRangeMin") ? from : to);
     QVERIFY(m_dialog->isVisible());
-    QVERIFY(!test::FileExists(m_ini));
+    QVERIFY(!test::FileExists(m_fx->path));
     QVERIFY(m_main->calls.isEmpty());
 }
 
@@ -503,7 +487,7 @@ void ConditionDialogTest::enterAndEscPressNothing()
             QTest::keyClick(Control(name), key);
     }
     QVERIFY(m_dialog->isVisible());
-    QVERIFY(m_boxes.calls.empty());
+    QVERIFY(m_fx->boxes.calls.empty());
     QVERIFY(m_main->calls.isEmpty());
 }
 
@@ -533,7 +517,7 @@ void ConditionDialogTest::closingStoresNothing()
 {
     QFETCH(bool, closeBox);
     QVERIFY(Open("[Condition]\nRange=10,90\n[Result]\n1=15\n"));
-    const std::string before = test::ReadFile(m_ini);
+    const std::string before = test::ReadFile(m_fx->path);
     Replace(Box("txtRangeMin"), QStringLiteral("33"));
     QTest::keyClick(Box("txtRangeMin"), Qt::Key_Tab);
     // Left unchecked in the box: the close box closes all the same.
@@ -544,11 +528,11 @@ void ConditionDialogTest::closingStoresNothing()
         QTest::mouseClick(Control("cmdCancel"), Qt::LeftButton);
 
     QTRY_VERIFY(!m_dialog->isVisible());
-    QVERIFY(m_boxes.calls.empty());
+    QVERIFY(m_fx->boxes.calls.empty());
     QVERIFY(m_main->calls.isEmpty());
-    QCOMPARE(test::ReadFile(m_ini), before);
-    QCOMPARE(m_state->RangeMin(), std::int16_t(10));
-    QCOMPARE(m_state->Count(), 1);
+    QCOMPARE(test::ReadFile(m_fx->path), before);
+    QCOMPARE(m_fx->state.RangeMin(), std::int16_t(10));
+    QCOMPARE(m_fx->state.Count(), 1);
 
     QVERIFY(Reopen());  // starts again from the range, not from what was typed
     QCOMPARE(Box("txtRangeMin")->text(), QStringLiteral("10"));
@@ -576,19 +560,19 @@ void ConditionDialogTest::failedWriteWarns()
     QFETCH(QString, question);
     QFETCH(bool, cleared);
     QVERIFY(Open("[Condition]\nRange=10,90\n[Result]\n1=15\n"));
-    std::filesystem::remove(m_ini);
-    std::filesystem::create_directory(m_ini);  // a directory cannot be written as a file
-    m_boxes.answers.push_back(answer);
+    std::filesystem::remove(m_fx->path);
+    std::filesystem::create_directory(m_fx->path);  // a directory cannot be written as a file
+    m_fx->boxes.answers.push_back(static_cast<platform::Answer>(answer));
 
     EnterRange(QStringLiteral("1"), to);
 
-    const QString warning = SettingsNotSavedMessage(m_ini);
-    QCOMPARE(m_boxes.Messages(),
+    const QString warning = SettingsNotSavedMessage(m_fx->path);
+    QCOMPARE(m_fx->boxes.Messages(),
              question == kNarrowed ? (QStringList{question, warning}) : (QStringList{warning, question}));
-    QCOMPARE(m_boxes.calls[0].title, kTitle);
-    QCOMPARE(m_state->RangeMin(), std::int16_t(1));
-    QCOMPARE(m_state->RangeMax(), std::int16_t(to.toInt()));
-    QCOMPARE(m_state->Count(), cleared ? 0 : 1);
+    QCOMPARE(m_fx->boxes.calls[0].title, kTitle);
+    QCOMPARE(m_fx->state.RangeMin(), std::int16_t(1));
+    QCOMPARE(m_fx->state.RangeMax(), std::int16_t(to.toInt()));
+    QCOMPARE(m_fx->state.Count(), cleared ? 0 : 1);
     QVERIFY(!m_dialog->isVisible());
 }
 

@@ -1,6 +1,7 @@
 // The check on leaving a box, on the paths the condition dialog itself does
 // not offer: access keys of buttons and of labels with a buddy.
 #define QTEST_QPA_MOUSE_HANDLING
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,12 +13,16 @@
 
 using namespace tavlo;
 
-class FocusValidatorTest : public QObject {
+class ConditionFocusTest : public QObject {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_window.reset();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
 
     void accessKey_data();
     void accessKey();
@@ -33,7 +38,7 @@ private:
     int m_checks = 0;
 };
 
-void FocusValidatorTest::init()
+void ConditionFocusTest::init()
 {
     m_window = std::make_unique<QWidget>();
     m_edit = new QLineEdit(m_window.get());
@@ -57,7 +62,7 @@ void FocusValidatorTest::init()
     QCOMPARE(QApplication::focusWidget(), m_edit);
 }
 
-void FocusValidatorTest::accessKey_data()
+void ConditionFocusTest::accessKey_data()
 {
     QTest::addColumn<bool>("allow");
     QTest::addColumn<int>("key");
@@ -67,7 +72,7 @@ void FocusValidatorTest::accessKey_data()
     QTest::newRow("label's buddy, allowed") << true << int(Qt::Key_N);
 }
 
-void FocusValidatorTest::accessKey()
+void ConditionFocusTest::accessKey()
 {
     QFETCH(bool, allow);
     QFETCH(int, key);
@@ -89,7 +94,7 @@ void FocusValidatorTest::accessKey()
 
 // A press on the focused box itself or on a label, and Ctrl+Tab, move no
 // focus: nothing to check.
-void FocusValidatorTest::noCheckWhereTheFocusStays()
+void ConditionFocusTest::noCheckWhereTheFocusStays()
 {
     QTest::mouseClick(m_edit, Qt::LeftButton);
     QTest::mouseClick(m_label, Qt::LeftButton);
@@ -107,5 +112,5 @@ void FocusValidatorTest::noCheckWhereTheFocusStays()
     QCOMPARE(clicked.count(), 1);
 }
 
-QTEST_MAIN(FocusValidatorTest)
+QTEST_MAIN(ConditionFocusTest)
 #include "condition_focus_test.moc"

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <utility>
 #include <sys/mount.h>
 
 #include "engine/draw_state.h"
@@ -19,6 +20,7 @@
 #include "support/recording_message_boxes.h"
 #include "support/scripted_random.h"
 #include "support/temp_dir.h"
+#include "support/window_fixture.h"
 #include "ui/main/main_window.h"
 
 using namespace tavlo;
@@ -33,15 +35,10 @@ class HostileDiskTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempDir> m_dir;
+    std::unique_ptr<test::WindowFixture> m_fx;
     std::string m_folder;  // where the settings file lives
-    std::string m_path;
     bool m_mounted = false;
-    test::ScriptedRandom m_random;
-    test::RecordingMessageBoxes m_boxes;
-    std::unique_ptr<SettingsFile> m_file;
-    std::unique_ptr<DrawState> m_state;
-    std::unique_ptr<frmTavlo> m_window;
+    frmTavlo* m_window = nullptr;  // the fixture's window
 
     // A small tmpfs of its own; false when this process may not mount.
     bool mountFolder(const char* options)
@@ -52,11 +49,9 @@ private:
 
     void startWindow()
     {
-        m_file = std::make_unique<SettingsFile>(m_path);
-        m_state = std::make_unique<DrawState>(*m_file, m_random);
-        m_window = std::make_unique<frmTavlo>(*m_state, m_boxes);
+        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes);
         m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
 
     QWidget* focus() { return m_window->focusWidget(); }
@@ -64,7 +59,7 @@ private:
     void draw()
     {
         bool stopped = false;
-        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+        auto connection = connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
             if (!stopped) {
                 stopped = true;
                 QTest::keyClick(focus(), Qt::Key_Return);
@@ -91,23 +86,23 @@ private:
             QTest::keyClick(dialog->focusWidget(), Qt::Key_Space);  // OK
         });
         poll.start(10);
-        m_boxes.AnswerNo();  // "the range changed: clear the results?"
+        m_fx->boxes.AnswerNo();  // "the range changed: clear the results?"
         QTest::mouseClick(m_window->findChild<QPushButton*>(QStringLiteral("cmdCondition")), Qt::LeftButton);
         QTRY_VERIFY(!QApplication::activeModalWidget());
     }
 
     int warnings()
     {
-        const QString expected = kNotSaved + QString::fromStdString(m_path);
-        return static_cast<int>(m_boxes.Messages().count(expected));
+        const QString expected = kNotSaved + QString::fromStdString(m_fx->path);
+        return static_cast<int>(m_fx->boxes.Messages().count(expected));
     }
 
     // The file holds exactly what memory holds: the range and every draw in order.
     void verifyFileHoldsEverything(const QString& range)
     {
-        QCOMPARE(QString::fromStdString(ReadProfileString("Condition", "Range", "", m_path)), range);
-        const auto list = ReadProfileSection("Result", m_path);
-        const auto& results = m_state->Results();
+        QCOMPARE(QString::fromStdString(ReadProfileString("Condition", "Range", "", m_fx->path)), range);
+        const auto list = ReadProfileSection("Result", m_fx->path);
+        const auto& results = m_fx->state.Results();
         QVERIFY(list.has_value());
         QCOMPARE(list->size(), 2 * (results.size() - 1));
         for (size_t k = 1; k < results.size(); ++k) {
@@ -119,42 +114,41 @@ private:
     // Draws, widens the range and clears on the failing disk; all of it warns.
     void failEverything()
     {
-        m_boxes.Clear();
+        m_fx->boxes.Clear();
         draw();
         draw();
         QCOMPARE(warnings(), 2);
         widenRangeTo(QStringLiteral("40"));
         QCOMPARE(warnings(), 3);
-        QCOMPARE(m_state->RangeMax(), 40);
-        QCOMPARE(m_state->Count(), 3);  // nothing lost in memory
+        QCOMPARE(m_fx->state.RangeMax(), 40);
+        QCOMPARE(m_fx->state.Count(), 3);  // nothing lost in memory
     }
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<test::TempDir>();
-        m_folder = m_dir->file("settings");
-        std::filesystem::create_directory(m_folder);
-        m_path = m_folder + "/Tavlo.ini";
-        m_boxes = test::RecordingMessageBoxes();
+        m_fx = std::make_unique<test::WindowFixture>("settings/Tavlo.ini");
+        m_folder = m_fx->dir.file("settings");
+        QVERIFY(std::filesystem::create_directory(m_folder));
     }
 
     void cleanup()
     {
-        m_window.reset();
-        m_state.reset();
-        m_file.reset();
-        if (m_mounted)
-            ::umount2(m_folder.c_str(), MNT_DETACH);
-        m_mounted = false;
-        m_dir.reset();
+        m_fx->window.reset();
+        m_window = nullptr;
+        // A mount left behind would keep the folder, and the next test's
+        // tmpfs would go on top of it.
+        const bool mounted = std::exchange(m_mounted, false);
+        QVERIFY(!mounted || ::umount2(m_folder.c_str(), MNT_DETACH) == 0);
+        m_fx.reset();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
     void fullDisk()
     {
         if (!mountFolder("size=16k"))
             QSKIP("no right to mount a small tmpfs here");
-        test::WriteFile(m_path, "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=7\r\n");
+        test::WriteFile(m_fx->path, "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=7\r\n");
         startWindow();
         // Fill the disk to the last block.
         {
@@ -165,7 +159,7 @@ private slots:
         }
         failEverything();
         // Clearing fails too, and warns.
-        m_boxes.AnswerYes();
+        m_fx->boxes.AnswerYes();
         QTest::mouseClick(m_window->findChild<QPushButton*>(QStringLiteral("cmdClearResult")), Qt::LeftButton);
         QCOMPARE(warnings(), 4);
         draw();
@@ -181,7 +175,7 @@ private slots:
     {
         if (!mountFolder("size=64k"))
             QSKIP("no right to mount a small tmpfs here");
-        test::WriteFile(m_path, "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=7\r\n");
+        test::WriteFile(m_fx->path, "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=7\r\n");
         startWindow();
         QVERIFY(::mount("tmpfs", m_folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0);
         failEverything();
@@ -193,7 +187,7 @@ private slots:
 
     void folderRemoved()
     {
-        test::WriteFile(m_path, "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=7\r\n");
+        test::WriteFile(m_fx->path, "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=7\r\n");
         startWindow();
         std::filesystem::remove_all(m_folder);
         failEverything();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "support/recording_message_boxes.h"
 #include "support/scripted_random.h"
 #include "support/temp_dir.h"
+#include "support/window_fixture.h"
 #include "ui/common/control_colors.h"
 #include "ui/main/main_window.h"
 
@@ -36,15 +38,11 @@ private:
     // Builds the window on a settings file that holds `ini` (no file when null).
     void start(const char* ini)
     {
-        m_dir = std::make_unique<test::TempDir>();
-        m_path = m_dir->file("Tavlo.ini");
         if (ini)
-            test::WriteFile(m_path, ini);
-        m_file = std::make_unique<SettingsFile>(m_path);
-        m_state = std::make_unique<DrawState>(*m_file, m_random);
-        m_window = std::make_unique<frmTavlo>(*m_state, m_boxes);
+            m_fx->WriteSettings(ini);
+        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes);
         m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
 
     template <typename T>
@@ -56,13 +54,13 @@ private:
     }
     QString text(const char* name) { return child<QLineEdit>(name)->text(); }
     QStringList digits() { return {text("txt100"), text("txt10"), text("txt1")}; }
-    QString file() { return QString::fromStdString(test::ReadFile(m_path)); }
+    QString file() { return QString::fromStdString(test::ReadFile(m_fx->path)); }
 
     // Presses Enter, lets the digits spin `passes` times, then presses Enter again.
     void drawWithEnter(int passes = 3)
     {
         int seen = 0;
-        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+        auto connection = connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
             if (++seen == passes)
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         });
@@ -70,28 +68,16 @@ private:
         disconnect(connection);
     }
 
-    test::ScriptedRandom m_random;
-    test::RecordingMessageBoxes m_boxes;
-    std::unique_ptr<test::TempDir> m_dir;
-    std::string m_path;
-    std::unique_ptr<SettingsFile> m_file;
-    std::unique_ptr<DrawState> m_state;
-    std::unique_ptr<frmTavlo> m_window;
+    std::unique_ptr<test::WindowFixture> m_fx;
+    QPointer<frmTavlo> m_window;  // the fixture's window
 
 private slots:
-    void init()
-    {
-        m_random = test::ScriptedRandom();
-        m_boxes = test::RecordingMessageBoxes();
-    }
+    void init() { m_fx = std::make_unique<test::WindowFixture>(); }
 
     void cleanup()
     {
-        m_window.reset();
-        m_state.reset();
-        m_file.reset();
-        m_dir.reset();
-        QVERIFY(QApplication::topLevelWidgets().isEmpty() || !QApplication::activeModalWidget());
+        m_fx.reset();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
     void startUpDisplays_data()
@@ -131,17 +117,17 @@ private slots:
         QCOMPARE(child<QPushButton>("cmdStartStop")->text(), QStringLiteral("START"));
         QCOMPARE(BackColor(child<QPushButton>("cmdStartStop")), platform::Rgb(255, 191, 191));
         QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtRange"));
-        QCOMPARE(m_random.reseeds, red ? 0 : 1);
+        QCOMPARE(m_fx->random.reseeds, red ? 0 : 1);
     }
 
     void editCountModes()
     {
         start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=4\r\n2=9\r\n3=1\r\n");
-        m_window->EditCount(0);
+        m_window->EditCount(CountMode::Last);
         QCOMPARE(text("txtCount"), QStringLiteral("3回目"));
-        m_window->EditCount(7);  // anything but 1 reads the last draw
+        m_window->EditCount(static_cast<CountMode>(7));  // anything but Next reads the last draw
         QCOMPARE(text("txtCount"), QStringLiteral("3回目"));
-        m_window->EditCount(1);
+        m_window->EditCount(CountMode::Next);
         QCOMPARE(text("txtCount"), QStringLiteral("次 4回目"));
     }
 
@@ -168,18 +154,18 @@ private slots:
         // Esc does nothing.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(m_window->isVisible());
-        QVERIFY(m_boxes.calls.empty());
+        QVERIFY(m_fx->boxes.calls.empty());
     }
 
     void enterOnFocusedButtonPressesThatButton()
     {
         start("[Condition]\r\nRange=1,10\r\n");
         child<QPushButton>("cmdEnd")->setFocus();
-        m_boxes.AnswerNo();
+        m_fx->boxes.AnswerNo();
         QTest::keyClick(child<QPushButton>("cmdEnd"), Qt::Key_Return);
-        QCOMPARE(m_boxes.Messages(), QStringList{QStringLiteral("終了します。よろしいですか？")});
-        QCOMPARE(m_boxes.calls[0].style, platform::kStyleYesNo | platform::kStyleQuestion);
-        QCOMPARE(m_state->Count(), 0);
+        QCOMPARE(m_fx->boxes.Messages(), QStringList{QStringLiteral("終了します。よろしいですか？")});
+        QCOMPARE(static_cast<int>(m_fx->boxes.calls[0].style), 4 + 32);
+        QCOMPARE(m_fx->state.Count(), 0);
         QVERIFY(m_window->isVisible());
         QCOMPARE(QApplication::focusWidget(), child<QPushButton>("cmdStartStop"));
     }
@@ -187,18 +173,18 @@ private slots:
     void accessKeys()
     {
         start("[Condition]\r\nRange=1,10\r\n");
-        m_boxes.AnswerNo();  // Alt+C's question
-        m_boxes.AnswerNo();  // Alt+X's question
-        QTest::keyClick(m_window.get(), Qt::Key_R, Qt::AltModifier);
-        QTRY_COMPARE(m_boxes.calls.size(), size_t(1));
-        QTest::keyClick(m_window.get(), Qt::Key_C, Qt::AltModifier);
-        QTRY_COMPARE(m_boxes.calls.size(), size_t(2));
-        QTest::keyClick(m_window.get(), Qt::Key_X, Qt::AltModifier);
-        QTRY_COMPARE(m_boxes.calls.size(), size_t(3));
-        QCOMPARE(m_boxes.Messages(), (QStringList{QStringLiteral("結果はありません。"),
+        m_fx->boxes.AnswerNo();  // Alt+C's question
+        m_fx->boxes.AnswerNo();  // Alt+X's question
+        QTest::keyClick(m_window, Qt::Key_R, Qt::AltModifier);
+        QTRY_COMPARE(m_fx->boxes.calls.size(), size_t(1));
+        QTest::keyClick(m_window, Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(m_fx->boxes.calls.size(), size_t(2));
+        QTest::keyClick(m_window, Qt::Key_X, Qt::AltModifier);
+        QTRY_COMPARE(m_fx->boxes.calls.size(), size_t(3));
+        QCOMPARE(m_fx->boxes.Messages(), (QStringList{QStringLiteral("結果はありません。"),
                                                   QStringLiteral("抽選結果をクリアします。よろしいですか？"),
                                                   QStringLiteral("終了します。よろしいですか？")}));
-        for (const auto& call : m_boxes.calls)
+        for (const auto& call : m_fx->boxes.calls)
             QCOMPARE(call.title, QStringLiteral("Tavlo"));
 
         // Alt+J opens the condition dialog, modal, owned by the main window.
@@ -209,11 +195,11 @@ private slots:
             if (!dialog)
                 return;
             opened = dialog->objectName() == QStringLiteral("frmCondition") &&
-                     dialog->parentWidget() == m_window.get();
+                     dialog->parentWidget() == m_window;
             dialog->close();
         });
         poll.start(10);
-        QTest::keyClick(m_window.get(), Qt::Key_J, Qt::AltModifier);
+        QTest::keyClick(m_window, Qt::Key_J, Qt::AltModifier);
         QTRY_VERIFY(opened);
         poll.stop();
         QTRY_COMPARE(m_window->focusWidget(), child<QPushButton>("cmdStartStop"));
@@ -222,9 +208,9 @@ private slots:
     void enterTwiceDrawsAndShowsTheNumber()
     {
         start("[Condition]\r\nRange=0,999\r\n");
-        m_random.Push(0.305f + 0.0004f);  // k = floor(r * 1000 + 1) = 306: the number 305
+        m_fx->random.Push(0.305f + 0.0004f);  // k = floor(r * 1000 + 1) = 306: the number 305
         QStringList countWhileSpinning;
-        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this,
+        auto connection = connect(m_window, &frmTavlo::spinAdvanced, this,
                                   [&] { countWhileSpinning << text("txtCount"); });
         drawWithEnter(3);
         disconnect(connection);
@@ -234,14 +220,14 @@ private slots:
         QCOMPARE(text("txtCount"), QStringLiteral("次 2回目"));
         QCOMPARE(child<QPushButton>("cmdStartStop")->text(), QStringLiteral("START"));
         QVERIFY(file().endsWith(QStringLiteral("[Result]\r\n1=305\r\n")));
-        QVERIFY(m_boxes.calls.empty());
+        QVERIFY(m_fx->boxes.calls.empty());
     }
 
     void spinPassesAdvanceTheDigits()
     {
         start("[Condition]\r\nRange=7,7\r\n");
         QList<QStringList> passes;
-        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] { passes << digits(); });
+        auto connection = connect(m_window, &frmTavlo::spinAdvanced, this, [&] { passes << digits(); });
         drawWithEnter(6);
         disconnect(connection);
         QVERIFY(passes.size() >= 6);
@@ -272,7 +258,7 @@ private slots:
             child<QLineEdit>("txt100")->setText("12");
             m_window->ClearResult();
             QList<QString> hundreds;
-            auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this,
+            auto connection = connect(m_window, &frmTavlo::spinAdvanced, this,
                                       [&] { hundreds << text("txt100"); });
             drawWithEnter(3);
             disconnect(connection);
@@ -285,21 +271,21 @@ private slots:
         start(nullptr);
         child<QLineEdit>("txtRange")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(m_boxes.Messages(), QStringList{kNoRange});
+        QCOMPARE(m_fx->boxes.Messages(), QStringList{kNoRange});
         QCOMPARE(m_window->focusWidget(), child<QPushButton>("cmdCondition"));
-        QVERIFY(!test::FileExists(m_path));
+        QVERIFY(!test::FileExists(m_fx->path));
         QCOMPARE(text("txtCount"), QStringLiteral("次 1回目"));
 
-        m_window.reset();
+        m_fx->window.reset();
         start("[Condition]\r\nRange=5,5\r\n");
         drawWithEnter();
         QCOMPARE(digits(), (QStringList{"0", "0", "5"}));
         child<QLineEdit>("txtCount")->setFocus();
-        m_boxes.Clear();
+        m_fx->boxes.Clear();
         QTest::keyClick(child<QLineEdit>("txtCount"), Qt::Key_Return);
-        QCOMPARE(m_boxes.Messages(), QStringList{kAllDrawn});
+        QCOMPARE(m_fx->boxes.Messages(), QStringList{kAllDrawn});
         QCOMPARE(m_window->focusWidget(), child<QLineEdit>("txtCount"));  // not moved
-        QCOMPARE(m_state->Count(), 1);
+        QCOMPARE(m_fx->state.Count(), 1);
     }
 
     void closeRefusedWhileSpinning()
@@ -307,12 +293,12 @@ private slots:
         start("[Condition]\r\nRange=1,10\r\n");
         int passes = 0;
         bool closedDuringSpin = true;
-        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+        auto connection = connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
             ++passes;
             if (passes == 2) {
                 closedDuringSpin = m_window->close();  // the close box
             } else if (passes == 3) {
-                m_boxes.AnswerYes();  // 終了 answered Yes while spinning
+                m_fx->boxes.AnswerYes();  // 終了 answered Yes while spinning
                 QTest::mouseClick(child<QPushButton>("cmdEnd"), Qt::LeftButton);
             } else if (passes == 5) {
                 QTest::mouseClick(child<QPushButton>("cmdStartStop"), Qt::LeftButton);
@@ -323,7 +309,7 @@ private slots:
 
         QVERIFY(!closedDuringSpin);
         QVERIFY(passes >= 5);  // the digits went on spinning after the refusals
-        QCOMPARE(m_boxes.Messages(),
+        QCOMPARE(m_fx->boxes.Messages(),
                  (QStringList{kStopFirst, QStringLiteral("終了します。よろしいですか？"), kStopFirst}));
         QVERIFY(m_window->isVisible());
         // After STOP a close request passes, and nothing more is written.
@@ -335,11 +321,11 @@ private slots:
     void clearingDuringASpin()
     {
         start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=3\r\n2=4\r\n");
-        m_random.Push(0.0f);  // the smallest undrawn number: 1
+        m_fx->random.Push(0.0f);  // the smallest undrawn number: 1
         int passes = 0;
-        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+        auto connection = connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
             if (++passes == 2) {
-                m_boxes.AnswerYes();
+                m_fx->boxes.AnswerYes();
                 QTest::mouseClick(child<QPushButton>("cmdClearResult"), Qt::LeftButton);
                 QCOMPARE(text("txtCount"), QStringLiteral("次 1回目"));
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // STOP
@@ -350,14 +336,14 @@ private slots:
         QCOMPARE(digits(), (QStringList{"0", "0", "1"}));  // the spin still shows its number
         QCOMPARE(text("txtCount"), QStringLiteral("次 1回目"));
         QVERIFY(!file().contains(QStringLiteral("[Result]")));
-        QCOMPARE(m_state->Count(), 0);
+        QCOMPARE(m_fx->state.Count(), 0);
     }
 
     void startArrivingWithTheStopIsDropped()
     {
         start("[Condition]\r\nRange=1,10\r\n");
         int passes = 0;
-        auto connection = connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+        auto connection = connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
             if (++passes == 2) {
                 // STOP and START in one burst of events.
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -366,8 +352,8 @@ private slots:
         });
         QTest::keyClick(child<QLineEdit>("txtRange"), Qt::Key_Return);
         disconnect(connection);
-        QCOMPARE(m_state->Count(), 1);
-        const int x = m_state->Results()[1];
+        QCOMPARE(m_fx->state.Count(), 1);
+        const int x = m_fx->state.Results()[1];
         QCOMPARE(digits(), (QStringList{"0", QString::number(x / 10), QString::number(x % 10)}));
     }
 
@@ -391,7 +377,7 @@ private slots:
         };
         int passes = 0;
         bool spinningAfterRepeat = false;
-        connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+        connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
             if (passes++ == 0) {
                 repeat();
                 spinningAfterRepeat = m_window->IsSpinning();
@@ -400,23 +386,19 @@ private slots:
                 child<QPushButton>("cmdStartStop")->click();
         });
         repeat();
-        QCOMPARE(m_state->Count(), 0);
+        QCOMPARE(m_fx->state.Count(), 0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(spinningAfterRepeat);
-        QCOMPARE(m_state->Count(), 1);
+        QCOMPARE(m_fx->state.Count(), 1);
     }
 
     void unreadableFileWarnsAtStartUp()
     {
-        m_dir = std::make_unique<test::TempDir>();
-        m_path = m_dir->file("Tavlo.ini");
-        QVERIFY(std::filesystem::create_directory(m_path));  // there, but no file to read
-        m_file = std::make_unique<SettingsFile>(m_path);
-        m_state = std::make_unique<DrawState>(*m_file, m_random);
-        m_window = std::make_unique<frmTavlo>(*m_state, m_boxes);
-        QCOMPARE(m_boxes.Messages(),
-                 QStringList{QStringLiteral("設定ファイルを読み込めませんでした。\n") + QString::fromStdString(m_path)});
-        QCOMPARE(m_boxes.calls[0].title, m_window->windowTitle());
+        QVERIFY(std::filesystem::create_directory(m_fx->path));  // there, but no file to read
+        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes);
+        QCOMPARE(m_fx->boxes.Messages(),
+                 QStringList{QStringLiteral("設定ファイルを読み込めませんでした。\n") + QString::fromStdString(m_fx->path)});
+        QCOMPARE(m_fx->boxes.calls[0].title, m_window->windowTitle());
     }
 
     // The window destroyed inside the spin's event pump: the spin ends and
@@ -424,8 +406,8 @@ private slots:
     void destroyedDuringASpinEndsTheProgram()
     {
         start("[Condition]\r\nRange=1,10\r\n");
-        connect(m_window.get(), &frmTavlo::spinAdvanced, this,
-                [&] { QTimer::singleShot(0, this, [&] { m_window.reset(); }); });
+        connect(m_window, &frmTavlo::spinAdvanced, this,
+                [&] { QTimer::singleShot(0, this, [&] { m_fx->window.reset(); }); });
         QTimer::singleShot(0, this, [&] { QTest::keyClick(child<QLineEdit>("txtRange"), Qt::Key_Return); });
         // Should the program not end, this fails the test instead of hanging it.
         QTimer guard;
@@ -434,23 +416,22 @@ private slots:
         guard.start(60000);
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(!m_window);
-        QCOMPARE(ReadProfileString("Result", "1", "", m_path).empty(), false);
+        QCOMPARE(ReadProfileString("Result", "1", "", m_fx->path).empty(), false);
     }
 
     void wholeDrawingByEnter()
     {
         start("[Condition]\r\nRange=1,20\r\n");
         platform::SystemRandomSource real;
-        m_window.reset();
-        m_state = std::make_unique<DrawState>(*m_file, real);
-        m_window = std::make_unique<frmTavlo>(*m_state, m_boxes);
+        DrawState state(m_fx->file, real);
+        m_window = &m_fx->Build<frmTavlo>(state, m_fx->boxes);
         m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
         for (int i = 0; i < 20; ++i)
             drawWithEnter(1 + i % 4);
-        QVERIFY(m_boxes.calls.empty());
+        QVERIFY(m_fx->boxes.calls.empty());
 
-        const auto list = ReadProfileSection("Result", m_path);
+        const auto list = ReadProfileSection("Result", m_fx->path);
         QVERIFY(list.has_value());
         QCOMPARE(list->size(), size_t(40));
         QSet<int> numbers;
@@ -463,36 +444,29 @@ private slots:
         QCOMPARE(*std::max_element(numbers.begin(), numbers.end()), 20);
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(m_boxes.Messages(), QStringList{kAllDrawn});
-        m_window.reset();
-        m_state.reset();
+        QCOMPARE(m_fx->boxes.Messages(), QStringList{kAllDrawn});
+        m_fx->window.reset();  // before the state it draws on
     }
 
     void failedWritesWarnWithThePath()
     {
-        start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=2\r\n");
-        // The file's directory becomes unwritable: a plain file takes its place.
-        const std::string blocked = m_dir->file("gone") + "/Tavlo.ini";
-        test::WriteFile(m_dir->file("gone"), "not a directory");
-        m_window.reset();
-        m_state.reset();
-        m_file = std::make_unique<SettingsFile>(blocked);
-        m_state = std::make_unique<DrawState>(*m_file, m_random);
-        m_window = std::make_unique<frmTavlo>(*m_state, m_boxes);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        // The file's directory is unwritable: a plain file takes its place.
+        m_fx = std::make_unique<test::WindowFixture>("gone/Tavlo.ini");
+        test::WriteFile(m_fx->dir.file("gone"), "not a directory");
+        const std::string blocked = m_fx->path;
+        start(nullptr);
 
         const QString message = QStringLiteral("設定ファイルに書き込めませんでした。\n") + QString::fromStdString(blocked);
         QCOMPARE(text("txtRange"), QStringLiteral("抽選範囲 : 未設定"));
-        m_state->ApplyRange(1, 3, "1", "3");
+        m_fx->state.ApplyRange(1, 3, "1", "3");
         m_window->EditRange();
         drawWithEnter();
-        QCOMPARE(m_boxes.Messages(), QStringList{message});
-        QCOMPARE(m_state->Count(), 1);  // the draw stands in memory
-        m_boxes.Clear();
-        m_boxes.AnswerYes();
+        QCOMPARE(m_fx->boxes.Messages(), QStringList{message});
+        QCOMPARE(m_fx->state.Count(), 1);  // the draw stands in memory
+        m_fx->boxes.Clear();
+        m_fx->boxes.AnswerYes();
         QTest::mouseClick(child<QPushButton>("cmdClearResult"), Qt::LeftButton);
-        QCOMPARE(m_boxes.Messages().value(1), message);
+        QCOMPARE(m_fx->boxes.Messages().value(1), message);
     }
 
     // A polite quit is a close request and is refused while the digits spin;
@@ -501,7 +475,7 @@ private slots:
     {
         start("[Condition]\r\nRange=1,10\r\n");
         int passes = 0;
-        connect(m_window.get(), &frmTavlo::spinAdvanced, this, [&] {
+        connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
             ++passes;
             if (passes == 2)
                 QCoreApplication::quit();
@@ -511,9 +485,9 @@ private slots:
         QTimer::singleShot(0, this, [&] { QTest::keyClick(child<QLineEdit>("txtRange"), Qt::Key_Return); });
         QCOMPARE(QCoreApplication::exec(), 5);
         QVERIFY(passes >= 4);
-        QCOMPARE(m_boxes.Messages(), QStringList{kStopFirst});
-        QCOMPARE(m_state->Count(), 1);
-        const int x = m_state->Results()[1];
+        QCOMPARE(m_fx->boxes.Messages(), QStringList{kStopFirst});
+        QCOMPARE(m_fx->state.Count(), 1);
+        const int x = m_fx->state.Results()[1];
         QCOMPARE(digits(), (QStringList{"0", QString::number(x / 10), QString::number(x % 10)}));
         QCOMPARE(child<QPushButton>("cmdStartStop")->text(), QStringLiteral("START"));
     }

@@ -1,4 +1,5 @@
 // The result list's line text and its resize arithmetic, without a window.
+#include <QApplication>
 #include <QTest>
 
 #include "ui/results/result_layout.h"
@@ -34,6 +35,7 @@ class ResultsLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
     void lineText_data();
     void lineText();
     void lineUsesFullWidthColonAndIdeographicSpace();

@@ -1,6 +1,7 @@
 // The result window: its lines, its design, its layout on resize and its keys.
 #include <QApplication>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -8,39 +9,18 @@
 #include <memory>
 #include <string>
 
-#include "engine/draw_state.h"
 #include "platform/qt/fonts.h"
-#include "settings/settings_file.h"
-#include "support/scripted_random.h"
-#include "support/temp_dir.h"
+#include "support/window_fixture.h"
 #include "ui/common/control_colors.h"
 #include "ui/results/result_list.h"
 
 using tavlo::frmResultList;
 
-namespace {
-
-// A draw state read from a settings file in a fresh directory, the way the
-// main window reads it at start-up.
-struct LoadedState {
-    explicit LoadedState(const std::string& resultSection) : file(dir.file("Tavlo.ini")), state(file, random)
-    {
-        tavlo::test::WriteFile(file.path(), "[Condition]\r\nRange=0,999\r\n[Result]\r\n" + resultSection);
-        state.Load();
-    }
-
-    tavlo::test::TempDir dir;
-    tavlo::SettingsFile file;
-    tavlo::test::ScriptedRandom random;
-    tavlo::DrawState state;
-};
-
-}  // namespace
-
 class ResultsWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init();
     void cleanup();
 
     void linesComeInOrdinalOrder();
@@ -81,23 +61,36 @@ private:
         return button.translated(0, WholeLines(list).height() - list.height());
     }
 
-    std::unique_ptr<LoadedState> m_loaded;
-    QWidget m_owner;
-    std::unique_ptr<frmResultList> m_window;
+    // The draw state read from a settings file with the range 0..999 and
+    // `resultSection`, the way the main window reads it at start-up.
+    void Load(const std::string& resultSection)
+    {
+        m_fx->WriteSettings("[Condition]\r\nRange=0,999\r\n[Result]\r\n" + resultSection);
+        m_fx->StartUp();
+    }
+
+    std::unique_ptr<tavlo::test::WindowFixture> m_fx;  // its window is the owner
+    QWidget* m_owner = nullptr;
+    QPointer<frmResultList> m_window;
 };
+
+void ResultsWindowTest::init()
+{
+    m_fx = std::make_unique<tavlo::test::WindowFixture>();
+    m_owner = &m_fx->Build<QWidget>();
+}
 
 void ResultsWindowTest::cleanup()
 {
-    m_window.reset();
-    m_loaded.reset();
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+    m_fx.reset();  // the owner takes the window with it
+    m_owner = nullptr;
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
 frmResultList& ResultsWindowTest::Open(const std::string& resultSection)
 {
-    m_loaded = std::make_unique<LoadedState>(resultSection);
-    m_window = std::make_unique<frmResultList>(m_loaded->state, &m_owner);
+    Load(resultSection);
+    m_window = new frmResultList(m_fx->state, m_owner);
     return *m_window;
 }
 
@@ -106,7 +99,7 @@ frmResultList& ResultsWindowTest::Show(const std::string& resultSection)
     Open(resultSection);
     m_window->show();
     m_window->activateWindow();
-    if (!QTest::qWaitForWindowActive(m_window.get()))
+    if (!QTest::qWaitForWindowActive(m_window))
         qWarning("the result window did not become active");
     return *m_window;
 }
@@ -146,7 +139,7 @@ void ResultsWindowTest::design()
     QCOMPARE(m_window->objectName(), QStringLiteral("frmResultList"));
     QCOMPARE(m_window->windowTitle(), QStringLiteral(u"結果表示"));
     QVERIFY(m_window->isWindow());
-    QCOMPARE(m_window->parentWidget(), &m_owner);
+    QCOMPARE(m_window->parentWidget(), m_owner);
 
     const Qt::WindowFlags flags = m_window->windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowMaximizeButtonHint));
@@ -166,7 +159,7 @@ void ResultsWindowTest::design()
     QVERIFY(!Close()->isDefault());
     QVERIFY(!Close()->autoDefault());
     // Control preparation gave the button the window's background.
-    QCOMPARE(tavlo::BackColor(Close()), tavlo::BackColor(m_window.get()));
+    QCOMPARE(tavlo::BackColor(Close()), tavlo::BackColor(m_window));
 }
 
 void ResultsWindowTest::opensAtItsPlaceWithTheDesignLayout()
@@ -175,7 +168,7 @@ void ResultsWindowTest::opensAtItsPlaceWithTheDesignLayout()
 
     // Client area 3150 x 6255 twips at 2775, 3765 from the screen's corner;
     // the offscreen screen is large enough to hold it there.
-    const QPoint screenCorner = m_owner.screen()->geometry().topLeft();
+    const QPoint screenCorner = m_owner->screen()->geometry().topLeft();
     QCOMPARE(window.geometry(), QRect(screenCorner + QPoint(185, 251), QSize(210, 417)));
 
     // The first resize has run: list 2910 x 5280, button at 907.5, 5580 had
@@ -309,10 +302,10 @@ void ResultsWindowTest::tabAlternates()
 void ResultsWindowTest::clickOnCloseEndsTheModalShow()
 {
     // As the main window uses it: modal, owned, and gone when exec returns.
-    const LoadedState loaded("1=7\r\n");
-    m_owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&m_owner));
-    frmResultList list(loaded.state, &m_owner);
+    Load("1=7\r\n");
+    m_owner->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_owner));
+    frmResultList list(m_fx->state, m_owner);
     bool sawModal = false;
     QTimer::singleShot(0, &list, [&] {
         sawModal = QApplication::activeModalWidget() == &list;
@@ -321,7 +314,6 @@ void ResultsWindowTest::clickOnCloseEndsTheModalShow()
     list.exec();
     QVERIFY(sawModal);
     QVERIFY(!list.isVisible());
-    m_owner.hide();
 }
 
 QTEST_MAIN(ResultsWindowTest)

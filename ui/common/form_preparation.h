@@ -14,7 +14,9 @@ class QWidget;
 // inside its own widgets (a combo box's line edit, a list's viewport and
 // scroll bars) are not controls, and neither is another window, such as a
 // dialog owned by this one; a container without a name of its own (a central
-// widget, say) is looked through.
+// widget, say) is looked through. In a window's class the members that hold
+// its controls carry the design names bare (cmdStartStop, txtRangeMin,
+// lstResult); every other private member takes "m_".
 //
 // A text box's designed "MaxLength" and a control's "Tag" are dynamic
 // properties of that name (an int and a QString); absent means 0 and "". The

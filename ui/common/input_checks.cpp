@@ -1,4 +1,6 @@
-#include "ui/common/common.h"
+#include "ui/common/input_checks.h"
+
+#include "ui/common/message_helpers.h"
 
 namespace tavlo {
 

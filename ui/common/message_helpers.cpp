@@ -1,4 +1,4 @@
-#include "ui/common/common.h"
+#include "ui/common/message_helpers.h"
 
 namespace tavlo {
 
@@ -8,20 +8,11 @@ void ShowWarning(platform::MessageBoxes& boxes, QWidget* owner, const QString& m
     boxes.Warn(owner, message, title);
 }
 
-std::int16_t AskYesNo(platform::MessageBoxes& boxes, QWidget* owner, const QString& message,
-                      const QString& title, std::int32_t extraStyle)
+platform::Answer AskYesNo(platform::MessageBoxes& boxes, QWidget* owner, const QString& message,
+                          const QString& title, platform::Style extraStyle)
 {
-    const int style = platform::kStyleYesNo + platform::kStyleQuestion + extraStyle;
-    return static_cast<std::int16_t>(boxes.Ask(owner, message, title, style));
-}
-
-void NotifyFormClosing(QWidget* window, bool& cancel, int unloadMode)
-{
-    // A hook for every closing window; nothing needs it yet, and it never
-    // cancels.
-    (void)window;
-    (void)cancel;
-    (void)unloadMode;
+    using platform::Style;
+    return boxes.Ask(owner, message, title, Style::YesNo | Style::Question | extraStyle);
 }
 
 }  // namespace tavlo

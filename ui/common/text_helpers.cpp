@@ -1,8 +1,8 @@
+#include "ui/common/text_helpers.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <algorithm>
-
-#include "ui/common/common.h"
 
 namespace tavlo {
 

@@ -1,6 +1,6 @@
 #include "ui/common/write_failure.h"
 
-#include "ui/common/common.h"
+#include "ui/common/message_helpers.h"
 
 namespace tavlo {
 

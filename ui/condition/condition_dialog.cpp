@@ -4,42 +4,41 @@
 
 #include <QCloseEvent>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
-#include <QWindow>
 
 #include "engine/draw_state.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/message_boxes.h"
-#include "platform/qt/twips.h"
-#include "ui/common/common.h"
+#include "ui/common/form_closing.h"
 #include "ui/common/form_preparation.h"
+#include "ui/common/input_checks.h"
 #include "ui/common/main_window_link.h"
+#include "ui/common/message_helpers.h"
+#include "ui/common/screen_placement.h"
+#include "ui/common/text_helpers.h"
+#include "ui/common/twips_box.h"
 #include "ui/common/write_failure.h"
 #include "ui/condition/focus_validator.h"
-#include "ui/common/screen_placement.h"
 
 namespace tavlo {
 
 namespace {
 
-using platform::TwipsRect;
-using platform::TwipsToPixels;
-
-// Unload modes handed to the closing hook.
-constexpr int kUnloadByCloseBox = 0;
-constexpr int kUnloadByCode = 1;
-
 constexpr std::int16_t kMaxDigits = 3;
 
-// The designed place of the client area's top-left corner on the screen.
-constexpr double kLeftOnScreen = 2760;
-constexpr double kTopOnScreen = 3750;
+// The design, in twips. The window's box is its client area, measured from
+// the screen's top-left corner.
+constexpr TwipsBox kWindowDesign{2760.0f, 3750.0f, 4545.0f, 1665.0f};
+constexpr TwipsBox kRangeLabelDesign{240.0f, 360.0f, 1575.0f, 255.0f};
+constexpr TwipsBox kRangeMinDesign{2040.0f, 240.0f, 615.0f, 360.0f};
+constexpr TwipsBox kTildeDesign{2880.0f, 360.0f, 495.0f, 255.0f};
+constexpr TwipsBox kRangeMaxDesign{3480.0f, 255.0f, 615.0f, 360.0f};
+constexpr TwipsBox kOKDesign{360.0f, 960.0f, 1575.0f, 495.0f};
+constexpr TwipsBox kCancelDesign{2520.0f, 960.0f, 1575.0f, 495.0f};
+constexpr double kFontPoints = 12.0;
 
 // Only half-width blanks: a full-width one that stays fails the digits check.
 QString TrimBlanks(const QString& text)
@@ -53,28 +52,15 @@ QString TrimBlanks(const QString& text)
     return text.mid(begin, end - begin);
 }
 
-// Before the first showing the window system has not told the frame yet; the
-// style's title bar and frame width stand in for it.
-QMargins FrameMargins(const QWidget& window)
-{
-    if (const QWindow* handle = window.windowHandle()) {
-        const QMargins margins = handle->frameMargins();
-        if (!margins.isNull())
-            return margins;
-    }
-    const int border = window.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &window);
-    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
-    return {border, title + border, border, border};
-}
-
 }  // namespace
 
 frmCondition::frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow,
                            QWidget* owner)
-    : QDialog(owner), m_state(state), m_boxes(boxes), m_mainWindow(mainWindow), m_unloadMode(kUnloadByCode)
+    : QDialog(owner), m_state(state), m_boxes(boxes), m_mainWindow(mainWindow)
 {
     CreateControls();
-    PlaceOnScreen(owner);
+    // At its designed place on the owner's screen, not centred on the owner.
+    PlaceAtDesignedCorner(*this, owner, TwipsRect(kWindowDesign).topLeft());
     Load();
 }
 
@@ -87,35 +73,35 @@ void frmCondition::CreateControls()
     // A fixed dialog frame: title bar with system menu and close box only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
-    setFixedSize(TwipsToPixels(4545), TwipsToPixels(1665));
-    setFont(platform::GothicFont(12));
+    setFixedSize(TwipsRect(kWindowDesign).size());
+    setFont(platform::GothicFont(kFontPoints));
 
     // Created in tab order: the design order of the controls is their order.
     lblRange = new QLabel(QStringLiteral("抽選結果範囲"), this);
     lblRange->setObjectName(QStringLiteral("lblRange"));
-    lblRange->setGeometry(TwipsRect(240, 360, 1575, 255));
+    lblRange->setGeometry(TwipsRect(kRangeLabelDesign));
     lblRange->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     txtRangeMin = new QLineEdit(this);
     txtRangeMin->setObjectName(QStringLiteral("txtRangeMin"));
-    txtRangeMin->setGeometry(TwipsRect(2040, 240, 615, 360));
+    txtRangeMin->setGeometry(TwipsRect(kRangeMinDesign));
 
     Label1 = new QLabel(QStringLiteral("～"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(TwipsRect(2880, 360, 495, 255));
+    Label1->setGeometry(TwipsRect(kTildeDesign));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     txtRangeMax = new QLineEdit(this);
     txtRangeMax->setObjectName(QStringLiteral("txtRangeMax"));
-    txtRangeMax->setGeometry(TwipsRect(3480, 255, 615, 360));
+    txtRangeMax->setGeometry(TwipsRect(kRangeMaxDesign));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(TwipsRect(360, 960, 1575, 495));
+    cmdOK->setGeometry(TwipsRect(kOKDesign));
 
     cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(TwipsRect(2520, 960, 1575, 495));
+    cmdCancel->setGeometry(TwipsRect(kCancelDesign));
 
     for (QLabel* label : {lblRange, Label1}) {
         label->setFocusPolicy(Qt::NoFocus);
@@ -143,21 +129,6 @@ void frmCondition::CreateControls()
 
     connect(cmdOK, &QPushButton::clicked, this, &frmCondition::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmCondition::cmdCancel_Click);
-}
-
-// The dialog stands at its designed place on the owner's screen, not centred
-// on the owner, unless that would put part of it off a small screen.
-void frmCondition::PlaceOnScreen(QWidget* owner)
-{
-    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QPoint designed =
-        screen->geometry().topLeft() + QPoint(TwipsToPixels(kLeftOnScreen), TwipsToPixels(kTopOnScreen));
-    const QMargins frame = FrameMargins(*this);
-    const QRect placed =
-        KeepWhollyVisible(QRect(designed, size()).marginsAdded(frame), screen->availableGeometry());
-    setGeometry(QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), size()));
 }
 
 void frmCondition::Load()
@@ -281,10 +252,10 @@ void frmCondition::cmdOK_Click()
     // A first range ever counts as narrower: any bound beats -1.
     bool clearResults = false;
     if (newTo < m_state.RangeMax() || newFrom > m_state.RangeMin()) {
-        const int answer = AskYesNo(
+        const platform::Answer answer = AskYesNo(
             m_boxes, this, QStringLiteral("抽選範囲が狭くなったので、抽選結果をクリアします。よろしいですか？"),
-            title, platform::kStyleDefaultButton2);
-        if (answer == platform::kAnswerNo)
+            title, platform::Style::DefaultButton2);
+        if (answer == platform::Answer::No)
             return;
         clearResults = true;
     }
@@ -304,8 +275,8 @@ void frmCondition::cmdOK_Click()
         // question; the old draws under the wider range are a sound state.
         if (!clearResults
             && AskYesNo(m_boxes, this, QStringLiteral("抽選範囲が変更されました。抽選結果をクリアしますか？"), title,
-                        platform::kStyleDefaultButton2)
-                   == platform::kAnswerYes) {
+                        platform::Style::DefaultButton2)
+                   == platform::Answer::Yes) {
             clearResults = true;
             // One action, one warning: a file that refused the range has
             // already been reported.
@@ -313,7 +284,7 @@ void frmCondition::cmdOK_Click()
                 WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
         }
         if (clearResults)
-            m_mainWindow.EditCount(1);
+            m_mainWindow.EditCount(CountMode::Next);
     }
     accept();
 }
@@ -327,7 +298,7 @@ void frmCondition::done(int result)
 {
     bool cancel = false;
     NotifyFormClosing(this, cancel, m_unloadMode);
-    m_unloadMode = kUnloadByCode;
+    m_unloadMode = UnloadMode::Code;
     if (cancel)
         return;
     QDialog::done(result);
@@ -336,9 +307,9 @@ void frmCondition::done(int result)
 void frmCondition::closeEvent(QCloseEvent* event)
 {
     // The close box closes without any check; QDialog rejects, which ends in done().
-    m_unloadMode = event->spontaneous() ? kUnloadByCloseBox : kUnloadByCode;
+    m_unloadMode = event->spontaneous() ? UnloadMode::CloseBox : UnloadMode::Code;
     QDialog::closeEvent(event);
-    m_unloadMode = kUnloadByCode;
+    m_unloadMode = UnloadMode::Code;
 }
 
 // No default and no cancel button: Enter and Esc press nothing, and Esc does

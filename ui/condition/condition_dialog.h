@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "ui/common/form_closing.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,7 +42,6 @@ protected:
 
 private:
     void CreateControls();
-    void PlaceOnScreen(QWidget* owner);
     void Load();
 
     void BoxGotFocus(QLineEdit* box, Qt::FocusReason reason);
@@ -55,8 +56,8 @@ private:
     platform::MessageBoxes& m_boxes;
     MainWindowLink& m_mainWindow;
     FocusValidator* m_validator = nullptr;
-    // The unload mode handed to the closing hook: the close box, or code.
-    int m_unloadMode;
+    // The unload mode handed to the closing hook.
+    UnloadMode m_unloadMode = UnloadMode::Code;
     // Until a box has had the focus once, the window's activation brings the
     // first arrival; afterwards it only means a return from another window.
     bool m_focusArrived = false;

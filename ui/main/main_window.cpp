@@ -13,9 +13,10 @@
 #include "platform/qt/fonts.h"
 #include "platform/qt/message_boxes.h"
 #include "platform/qt/system_colors.h"
-#include "platform/qt/twips.h"
 #include "platform/qt/window_services.h"
-#include "ui/common/common.h"
+#include "ui/common/message_helpers.h"
+#include "ui/common/text_helpers.h"
+#include "ui/common/twips_box.h"
 #include "ui/common/control_colors.h"
 #include "ui/common/form_preparation.h"
 #include "ui/common/write_failure.h"
@@ -25,17 +26,30 @@
 namespace tavlo {
 
 using platform::SystemColor;
-using platform::TwipsRect;
-using platform::TwipsToPixels;
 
 namespace {
 
 const QString kStart = QStringLiteral("START");
 const QString kStop = QStringLiteral("STOP");
 
-// The window's design, in twips.
-constexpr int kClientWidth = 10575;
-constexpr int kClientHeight = 6675;
+// The design, in twips. The window's box is its client area; it opens where
+// the window system puts it.
+constexpr TwipsBox kWindowDesign{0.0f, 0.0f, 10575.0f, 6675.0f};
+// The range and ordinal displays along the top.
+constexpr TwipsBox kRangeDesign{1200.0f, 120.0f, 3015.0f, 375.0f};
+constexpr TwipsBox kCountDesign{4680.0f, 120.0f, 1815.0f, 375.0f};
+// The three digit boxes, hundreds first.
+constexpr TwipsBox kDigit100Design{240.0f, 720.0f, 2445.0f, 4200.0f};
+constexpr TwipsBox kDigit10Design{2880.0f, 720.0f, 2445.0f, 4200.0f};
+constexpr TwipsBox kDigit1Design{5520.0f, 720.0f, 2445.0f, 4200.0f};
+// START/STOP and its hint beside it.
+constexpr TwipsBox kStartStopDesign{2040.0f, 5160.0f, 3975.0f, 1335.0f};
+constexpr TwipsBox kHintDesign{6120.0f, 5640.0f, 2775.0f, 375.0f};
+// The commands down the right.
+constexpr TwipsBox kResultListDesign{8400.0f, 840.0f, 1935.0f, 615.0f};
+constexpr TwipsBox kConditionDesign{8400.0f, 1680.0f, 1935.0f, 615.0f};
+constexpr TwipsBox kClearResultDesign{8400.0f, 2520.0f, 1935.0f, 615.0f};
+constexpr TwipsBox kEndDesign{9000.0f, 6000.0f, 1335.0f, 495.0f};
 constexpr double kWindowFontSize = 12;
 constexpr double kDigitFontSize = 216;
 constexpr double kStartStopFontSize = 42;
@@ -102,42 +116,42 @@ void frmTavlo::CreateControls()
     setObjectName(QStringLiteral("frmTavlo"));
     setWindowTitle(QStringLiteral("Tavlo"));
     setFont(platform::GothicFont(kWindowFontSize));
-    resize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+    resize(TwipsRect(kWindowDesign).size());
 
     const QFont windowFont = font();
     const QFont digitFont = platform::GothicFont(kDigitFontSize);
 
     // Created in tab order, which is also the order of the focus chain.
     txtRange = MakeDisplay(this, "txtRange", QStringLiteral("抽選範囲 : nnn ～ nnn"),
-                           TwipsRect(1200, 120, 3015, 375), windowFont, kDisplayBack, kDisplayText);
+                           TwipsRect(kRangeDesign), windowFont, kDisplayBack, kDisplayText);
     txtCount = MakeDisplay(this, "txtCount", QStringLiteral("次 nnn回目"),
-                           TwipsRect(4680, 120, 1815, 375), windowFont, kDisplayBack, kDisplayText);
-    txt100 = MakeDisplay(this, "txt100", QStringLiteral("0"), TwipsRect(240, 720, 2445, 4200), digitFont,
+                           TwipsRect(kCountDesign), windowFont, kDisplayBack, kDisplayText);
+    txt100 = MakeDisplay(this, "txt100", QStringLiteral("0"), TwipsRect(kDigit100Design), digitFont,
                          kDigitBack, kDigitText);
-    txt10 = MakeDisplay(this, "txt10", QStringLiteral("0"), TwipsRect(2880, 720, 2445, 4200), digitFont,
+    txt10 = MakeDisplay(this, "txt10", QStringLiteral("0"), TwipsRect(kDigit10Design), digitFont,
                         kDigitBack, kDigitText);
-    txt1 = MakeDisplay(this, "txt1", QStringLiteral("0"), TwipsRect(5520, 720, 2445, 4200), digitFont,
+    txt1 = MakeDisplay(this, "txt1", QStringLiteral("0"), TwipsRect(kDigit1Design), digitFont,
                        kDigitBack, kDigitText);
     for (QLineEdit* digit : {txt100, txt10, txt1})
         digit->setTextMargins(0, 0, 0, 0);
 
-    cmdStartStop = MakeButton(this, "cmdStartStop", kStart, TwipsRect(2040, 5160, 3975, 1335));
+    cmdStartStop = MakeButton(this, "cmdStartStop", kStart, TwipsRect(kStartStopDesign));
     cmdStartStop->setFont(platform::GothicFont(kStartStopFontSize));
     // The four small buttons are graphical in the design too, but in the
     // button face, which the platform's look gives them as well.
     DrawInOwnColor(cmdStartStop);
     SetBackColor(cmdStartStop, kStartStopDesignBack);
     cmdResultList = MakeButton(this, "cmdResultList", QStringLiteral("結果表示(&R)"),
-                               TwipsRect(8400, 840, 1935, 615));
+                               TwipsRect(kResultListDesign));
     cmdCondition = MakeButton(this, "cmdCondition", QStringLiteral("条件入力(&J)"),
-                              TwipsRect(8400, 1680, 1935, 615));
+                              TwipsRect(kConditionDesign));
     cmdClearResult = MakeButton(this, "cmdClearResult", QStringLiteral("結果クリア(&C)"),
-                                TwipsRect(8400, 2520, 1935, 615));
-    cmdEnd = MakeButton(this, "cmdEnd", QStringLiteral("終了(&X)"), TwipsRect(9000, 6000, 1335, 495));
+                                TwipsRect(kClearResultDesign));
+    cmdEnd = MakeButton(this, "cmdEnd", QStringLiteral("終了(&X)"), TwipsRect(kEndDesign));
 
     Label1 = new QLabel(QStringLiteral("← Enterで動きます"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(TwipsRect(6120, 5640, 2775, 375));
+    Label1->setGeometry(TwipsRect(kHintDesign));
     Label1->setFont(platform::GothicFont(kWindowFontSize, QFont::Bold));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Label1->setFocusPolicy(Qt::NoFocus);
@@ -167,7 +181,7 @@ void frmTavlo::Load()
     PrepareFormControls(this);
     m_state.Load();
     EditRange();
-    EditCount(1);
+    EditCount(CountMode::Next);
     SetBackColor(cmdStartStop, kStartStopBack);
     SetStartStopCaption(kStart);
     // Taken for a missing file, an unreadable one would show no drawing, and
@@ -194,12 +208,12 @@ void frmTavlo::EditRange()
     platform::RepaintNow(this);
 }
 
-void frmTavlo::EditCount(int enmCountMode)
+void frmTavlo::EditCount(CountMode enmCountMode)
 {
     txtCount->setText(QString());
     int ordinal = m_state.Count();
     QString text;
-    if (enmCountMode == 1) {
+    if (enmCountMode == CountMode::Next) {
         text = QStringLiteral("次 ");
         ordinal += 1;
     }
@@ -210,7 +224,7 @@ void frmTavlo::EditCount(int enmCountMode)
 void frmTavlo::ClearResult()
 {
     const bool saved = m_state.ResetResults();
-    EditCount(1);
+    EditCount(CountMode::Next);
     WarnIfNotSaved(saved);
 }
 
@@ -269,7 +283,7 @@ void frmTavlo::Start()
 
     const DrawOutcome outcome = m_state.DrawNumber();
     const int x = outcome.number;
-    EditCount(0);
+    EditCount(CountMode::Last);
     SetStartStopCaption(kStop);
     platform::RepaintNow(this);
     WarnIfNotSaved(outcome.saved);
@@ -303,7 +317,7 @@ void frmTavlo::Start()
     txt100->setText(QString::number(x / 100));
     txt10->setText(QString::number((x % 100) / 10));
     txt1->setText(QString::number(x % 10));
-    EditCount(1);
+    EditCount(CountMode::Next);
     platform::RepaintNow(this);
 }
 
@@ -337,18 +351,19 @@ void frmTavlo::cmdResultList_Click()
 
 void frmTavlo::cmdClearResult_Click()
 {
-    const int answer = AskYesNo(m_boxes, this, QStringLiteral("抽選結果をクリアします。よろしいですか？"),
-                                windowTitle(), platform::kStyleDefaultButton2);
-    if (answer != platform::kAnswerNo)
+    const platform::Answer answer =
+        AskYesNo(m_boxes, this, QStringLiteral("抽選結果をクリアします。よろしいですか？"), windowTitle(),
+                 platform::Style::DefaultButton2);
+    if (answer != platform::Answer::No)
         ClearResult();
     cmdStartStop->setFocus();
 }
 
 void frmTavlo::cmdEnd_Click()
 {
-    const int answer =
-        AskYesNo(m_boxes, this, QStringLiteral("終了します。よろしいですか？"), windowTitle(), 0);
-    if (answer == platform::kAnswerNo) {
+    const platform::Answer answer = AskYesNo(m_boxes, this, QStringLiteral("終了します。よろしいですか？"),
+                                             windowTitle(), platform::Style::DefaultButton1);
+    if (answer == platform::Answer::No) {
         cmdStartStop->setFocus();
         return;
     }

@@ -32,9 +32,9 @@ public:
 
     // Shows the range, or that none is set.
     void EditRange() override;
-    // 1: "次 " and the ordinal of the next draw; anything else: the ordinal of
-    // the last draw made.
-    void EditCount(int enmCountMode) override;
+    // CountMode::Next: "次 " and the ordinal of the next draw; any other mode:
+    // the ordinal of the last draw made.
+    void EditCount(CountMode enmCountMode) override;
     // Forgets every draw, in memory and in the settings file.
     void ClearResult();
 

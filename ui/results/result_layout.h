@@ -1,14 +1,8 @@
 #pragma once
 
-namespace tavlo {
+#include "ui/common/twips_box.h"
 
-// A control's place in twips, single precision like the layout that moves it.
-struct TwipsBox {
-    float left = 0.0f;
-    float top = 0.0f;
-    float width = 0.0f;
-    float height = 0.0f;
-};
+namespace tavlo {
 
 // The list never gets shorter than half an inch.
 inline constexpr float kMinResultListHeight = 720.0f;

@@ -2,13 +2,10 @@
 
 #include <algorithm>
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QStringList>
-#include <QStyle>
 
 #include "engine/draw_state.h"
 #include "platform/qt/fonts.h"
@@ -28,11 +25,6 @@ constexpr TwipsBox kListDesign{120.0f, 120.0f, 2895.0f, 5340.0f};
 constexpr TwipsBox kButtonDesign{960.0f, 5640.0f, 1335.0f, 495.0f};
 constexpr double kFontPoints = 12.0;
 
-QRect ToPixels(const TwipsBox& box)
-{
-    return platform::TwipsRect(box.left, box.top, box.width, box.height);
-}
-
 }  // namespace
 
 frmResultList::frmResultList(const DrawState& state, QWidget* owner) : QDialog(owner)
@@ -48,28 +40,28 @@ frmResultList::frmResultList(const DrawState& state, QWidget* owner) : QDialog(o
     // The lines are columns of half-width characters: the face is fixed-pitch.
     setFont(platform::GothicFont(kFontPoints));
 
-    m_lstResult = new QListWidget(this);
-    m_lstResult->setObjectName(QStringLiteral("lstResult"));
-    m_lstResult->setUniformItemSizes(true);
-    m_lstResult->setFocusPolicy(Qt::StrongFocus);
+    lstResult = new QListWidget(this);
+    lstResult->setObjectName(QStringLiteral("lstResult"));
+    lstResult->setUniformItemSizes(true);
+    lstResult->setFocusPolicy(Qt::StrongFocus);
     // As the platform's list box: no sideways scrolling, which would also
     // take a strip off the whole lines below.
-    m_lstResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Place(m_lstResult, m_listPlacement, kListDesign);
+    lstResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Place(lstResult, m_listPlacement, kListDesign);
 
-    m_cmdClose = new QPushButton(QStringLiteral(u"閉じる"), this);
-    m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose = new QPushButton(QStringLiteral(u"閉じる"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
     // No default button: Enter on the list must not close the window, and an
     // auto-default button would become the default as soon as the dialog shows.
-    m_cmdClose->setAutoDefault(false);
-    m_cmdClose->setDefault(false);
-    Place(m_cmdClose, m_buttonPlacement, kButtonDesign);
-    connect(m_cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    cmdClose->setAutoDefault(false);
+    cmdClose->setDefault(false);
+    Place(cmdClose, m_buttonPlacement, kButtonDesign);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(m_lstResult, m_cmdClose);
-    m_lstResult->setFocus();
+    setTabOrder(lstResult, cmdClose);
+    lstResult->setFocus();
 
-    PlaceOnScreen(owner);
+    PlaceAtDesignedBox(*this, owner, TwipsRect(kWindowDesign));
 
     PrepareFormControls(this);
 
@@ -78,28 +70,7 @@ frmResultList::frmResultList(const DrawState& state, QWidget* owner) : QDialog(o
     lines.reserve(static_cast<qsizetype>(results.size()));
     for (std::size_t ordinal = 1; ordinal < results.size(); ++ordinal)
         lines.append(ResultLine(static_cast<int>(ordinal), results[ordinal]));
-    m_lstResult->addItems(lines);
-}
-
-void frmResultList::PlaceOnScreen(QWidget* owner)
-{
-    QRect client = ToPixels(kWindowDesign);
-    QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        setGeometry(client);
-        return;
-    }
-    client.translate(screen->geometry().topLeft());
-
-    // On a screen too small for the designed place, move (and if need be
-    // shrink) the window so that all of it, title bar included, can be seen.
-    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    const QRect room = screen->availableGeometry().adjusted(0, titleBar, 0, 0);
-    if (room.isValid()) {
-        client.setSize(client.size().boundedTo(room.size()));
-        client = KeepWhollyVisible(client, room);
-    }
-    setGeometry(client);
+    lstResult->addItems(lines);
 }
 
 void frmResultList::resizeEvent(QResizeEvent* event)
@@ -113,16 +84,16 @@ void frmResultList::LayOut()
     const auto scaleWidth = static_cast<float>(platform::PixelsToTwips(width()));
     const auto scaleHeight = static_cast<float>(platform::PixelsToTwips(height()));
 
-    const TwipsBox list = ReadBack(m_lstResult, m_listPlacement);
-    const TwipsBox button = ReadBack(m_cmdClose, m_buttonPlacement);
+    const TwipsBox list = ReadBack(lstResult, m_listPlacement);
+    const TwipsBox button = ReadBack(cmdClose, m_buttonPlacement);
     const ResultListSize size = SizeResultList(scaleWidth, scaleHeight, list, button);
 
-    Place(m_lstResult, m_listPlacement, {list.left, list.top, size.width, size.height});
+    Place(lstResult, m_listPlacement, {list.left, list.top, size.width, size.height});
     KeepWholeLines();
 
-    const TwipsBox sizedList = ReadBack(m_lstResult, m_listPlacement);
+    const TwipsBox sizedList = ReadBack(lstResult, m_listPlacement);
     const ResultButtonPlace place = PlaceResultButton(sizedList, size.gap, button.width);
-    Place(m_cmdClose, m_buttonPlacement, {place.left, place.top, button.width, button.height});
+    Place(cmdClose, m_buttonPlacement, {place.left, place.top, button.width, button.height});
 }
 
 // The list shows whole lines only, as the platform's list box does unless
@@ -130,21 +101,21 @@ void frmResultList::LayOut()
 // frame. The layout then reads the height back from the pixels.
 void frmResultList::KeepWholeLines()
 {
-    if (m_lstResult->count() == 0)
+    if (lstResult->count() == 0)
         return;
-    const int row = m_lstResult->sizeHintForRow(0);
-    const int frame = m_lstResult->height() - m_lstResult->maximumViewportSize().height();
+    const int row = lstResult->sizeHintForRow(0);
+    const int frame = lstResult->height() - lstResult->maximumViewportSize().height();
     if (row <= 0)
         return;
-    const int rows = std::max(1, (m_lstResult->height() - frame) / row);
-    m_lstResult->resize(m_lstResult->width(), rows * row + frame);
+    const int rows = std::max(1, (lstResult->height() - frame) / row);
+    lstResult->resize(lstResult->width(), rows * row + frame);
 }
 
 void frmResultList::Place(QWidget* control, Placement& placement, const TwipsBox& box)
 {
-    control->setGeometry(ToPixels(box));
+    control->setGeometry(TwipsRect(box));
     placement.twips = box;
-    placement.pixels = ToPixels(box);
+    placement.pixels = TwipsRect(box);
 }
 
 // A control's place in twips. Pixels lose fractions of the layout (907.5
@@ -169,15 +140,15 @@ void frmResultList::keyPressEvent(QKeyEvent* event)
 {
     // cmdClose is the cancel button: Esc presses it wherever the focus is.
     if (event->matches(QKeySequence::Cancel)) {
-        m_cmdClose->click();
+        cmdClose->click();
         return;
     }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         // There is no default button: Enter presses cmdClose only when it has
         // the focus, and does nothing on the list.
-        if (focusWidget() == m_cmdClose)
-            m_cmdClose->click();
+        if (focusWidget() == cmdClose)
+            cmdClose->click();
         return;
     }
     QDialog::keyPressEvent(event);

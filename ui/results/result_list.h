@@ -35,14 +35,13 @@ private:
         QRect pixels;
     };
 
-    void PlaceOnScreen(QWidget* owner);
     void LayOut();
     void KeepWholeLines();
     static void Place(QWidget* control, Placement& placement, const TwipsBox& box);
     static TwipsBox ReadBack(const QWidget* control, const Placement& placement);
 
-    QListWidget* m_lstResult = nullptr;
-    QPushButton* m_cmdClose = nullptr;
+    QListWidget* lstResult = nullptr;
+    QPushButton* cmdClose = nullptr;
     Placement m_listPlacement;
     Placement m_buttonPlacement;
 };
