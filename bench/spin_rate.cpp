@@ -38,8 +38,8 @@ double CpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    const auto seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec);
+    return seconds + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 }  // namespace
@@ -72,13 +72,13 @@ int main(int argc, char* argv[])
             clock.start();
             return;
         }
-        if (clock.elapsed() < seconds * 1000 || !window.IsSpinning())
+        if (static_cast<double>(clock.elapsed()) < seconds * 1000 || !window.IsSpinning())
             return;
-        const double wall = clock.elapsed() / 1000.0;
+        const double wall = static_cast<double>(clock.elapsed()) / 1000.0;
         const double cpu = CpuSeconds() - cpuBefore;
         std::printf("platform %s: %ld passes in %.1f s: %.0f passes/s, %.3f ms CPU per pass\n",
-                    qPrintable(QGuiApplication::platformName()), passes, wall, passes / wall,
-                    1000.0 * cpu / passes);
+                    qPrintable(QGuiApplication::platformName()), passes, wall,
+                    static_cast<double>(passes) / wall, 1000.0 * cpu / static_cast<double>(passes));
         std::printf("resident memory: %ld KiB at the first pass, %ld KiB at the last, peak %ld KiB\n",
                     rssBefore, StatusKiB("VmRSS"), StatusKiB("VmHWM"));
         button->click();  // STOP

@@ -248,7 +248,7 @@ TEST_P(FailedStepTest, LeavesTheOldFileAndNoTemporaryFile)
 INSTANTIATE_TEST_SUITE_P(Steps, FailedStepTest,
                          testing::Values(DurableStep::CreateTemp, DurableStep::Write, DurableStep::Sync,
                                          DurableStep::Close, DurableStep::Rename),
-                         [](const testing::TestParamInfo<DurableStep>& info) { return StepName(info.param); });
+                         [](const testing::TestParamInfo<DurableStep>& step) { return StepName(step.param); });
 
 TEST(ReplaceFileDurablyTest, FailedFolderSyncIsReportedAfterTheRename)
 {

@@ -81,7 +81,7 @@ double ChiSquare(const std::array<long, N>& counts, double expected)
 {
     double sum = 0.0;
     for (const long count : counts)
-        sum += (count - expected) * (count - expected) / expected;
+        sum += (static_cast<double>(count) - expected) * (static_cast<double>(count) - expected) / expected;
     return sum;
 }
 

@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A source that breaks its promise still cannot leave the range.
                       ChoiceCase{"OneIsClampedToLargest", "1,10", "", 1.0f, 10},
                       ChoiceCase{"NegativeIsClampedToSmallest", "1,10", "", -0.5f, 1}),
-    [](const ::testing::TestParamInfo<ChoiceCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ChoiceCase>& choice) { return std::string(choice.param.name); });
 
 TEST_F(EngineTest, SingleNumberRangeIsAllDrawnAfterOneDraw)
 {

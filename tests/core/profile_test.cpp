@@ -369,7 +369,7 @@ TEST(IniDocumentTest, JunkFilesReadBackWhatWasWritten)
     const std::string alphabet = "[]=; \t\r\n\0\x1a\"'sSkK\xff\xfe\xef\xbb\xbf\x83"s;
     for (int round = 0; round < 3000; ++round) {
         std::string junk = round % 5 == 0 ? "\xff\xfe"s : ""s;
-        const std::uint32_t length = bits() % 400;
+        const auto length = static_cast<std::uint32_t>(bits() % 400);
         for (std::uint32_t i = 0; i < length; ++i)
             junk += (bits() % 4 == 0) ? static_cast<char>(bits() & 0xFF) : alphabet[bits() % alphabet.size()];
         const unsigned codePage = round % 3 == 0 ? platform::kCodePageShiftJis : platform::kCodePageUtf8;
