@@ -230,22 +230,20 @@ private:
     std::string m_where;
 };
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Replay(int argc, char** argv)
 {
     if (argc != 2) {
         std::cerr << "usage: profile_replay <vectors.json>\n";
         return 2;
     }
-    json vectors;
+    json cases;
     try {
         std::ifstream in(argv[1], std::ios::binary);
         if (!in) {
             std::cerr << "cannot open " << argv[1] << '\n';
             return 2;
         }
-        vectors = json::parse(in);
+        cases = json::parse(in).at("cases");
     } catch (const std::exception& error) {
         std::cerr << argv[1] << ": " << error.what() << '\n';
         return 2;
@@ -254,7 +252,7 @@ int main(int argc, char** argv)
     int passed = 0;
     int failed = 0;
     int skipped = 0;
-    for (const json& testCase : vectors.at("cases")) {
+    for (const json& testCase : cases) {
         try {
             if (!Replayable(testCase)) {
                 ++skipped;
@@ -272,4 +270,16 @@ int main(int argc, char** argv)
     }
     std::cout << passed << " passed, " << failed << " failed, " << skipped << " skipped\n";
     return failed == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // A fault outside any one case ends the run as unusable, not as a crash.
+    try {
+        return Replay(argc, argv);
+    } catch (...) {
+        return 2;
+    }
 }

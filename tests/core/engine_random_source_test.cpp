@@ -12,6 +12,7 @@ namespace {
 std::vector<float> Take(RandomSource& source, int count)
 {
     std::vector<float> values;
+    values.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         values.push_back(source.Next());
     return values;

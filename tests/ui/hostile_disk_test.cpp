@@ -154,7 +154,7 @@ private slots:
         {
             std::ofstream filler(m_folder + "/filler", std::ios::binary);
             const std::string block(512, 'x');
-            while (filler.write(block.data(), block.size()) && filler.flush()) {
+            while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
             }
         }
         failEverything();
