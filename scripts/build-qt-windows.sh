@@ -8,11 +8,13 @@
 # Does nothing when that cache is complete. Only what Tavlo needs is built:
 # Core, Gui, Widgets, Test, the windows and offscreen platform plugins.
 # Qt's licence texts and a note naming the source go into the cache with it.
-# Prints the cache folder on its last line.
+# Prints the cache folder on standard output and nothing else there; the
+# progress goes to standard error.
 #
 #   TAVLO_QT_JOBS   parallel compile jobs (default 2)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+exec 3>&1 1>&2
 
 jobs=${TAVLO_QT_JOBS:-2}
 cache_root=${XDG_CACHE_HOME:-$HOME/.cache}/tavlo
@@ -27,7 +29,17 @@ prefix=$cache_root/qt-$qt_version-mingw64
 work=$cache_root/qt-$qt_version-work
 
 if [[ -f "$prefix/.complete" ]]; then
-  echo "$prefix"
+  echo "$prefix" >&3
+  exit 0
+fi
+
+# One build at a time; a second start waits for the first and then finds
+# the cache complete.
+mkdir -p "$cache_root"
+exec 9>"$cache_root/qt-$qt_version.lock"
+flock 9
+if [[ -f "$prefix/.complete" ]]; then
+  echo "$prefix" >&3
   exit 0
 fi
 
@@ -138,4 +150,4 @@ cp "$src/debian/copyright" "$prefix/licenses/debian-copyright"
 # The fetched source stays for reference; the build tree goes.
 rm -rf "$work/build"
 touch "$prefix/.complete"
-echo "$prefix"
+echo "$prefix" >&3
