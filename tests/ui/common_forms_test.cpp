@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
-#include <QAbstractNativeEventFilter>
 #include <cmath>
 #include <limits>
 
@@ -22,10 +21,6 @@
 #include "ui/common/control_colors.h"
 #include "ui/common/form_preparation.h"
 #include "ui/common/tag_number.h"
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 using namespace tavlo;
 using platform::Rgb;
@@ -81,7 +76,6 @@ private slots:
     void graphicalButtonShowsItsColour();
     void gothicFont();
     void pumpDeliversQueuedInput();
-    void pumpAfterPumpReadsNativeQueue();
 };
 
 void TestCommonForms::initTestCase()
@@ -470,32 +464,6 @@ void TestCommonForms::pumpDeliversQueuedInput()
     QCOMPARE(box->text(), QStringLiteral("a"));
     QCOMPARE(clicks, 1);
     platform::RepaintNow(box);
-}
-
-// Pump after pump, as the spin loop does, the system's own message queue is
-// read each time: on Windows that is where keys and clicks arrive.
-void TestCommonForms::pumpAfterPumpReadsNativeQueue()
-{
-#ifdef Q_OS_WIN
-    struct Counter : QAbstractNativeEventFilter {
-        bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override
-        {
-            seen += static_cast<const MSG*>(message)->message == WM_APP + 7 ? 1 : 0;
-            return false;
-        }
-        int seen = 0;
-    } counter;
-    QCoreApplication::instance()->installNativeEventFilter(&counter);
-    for (int pass = 1; pass <= 3; ++pass) {
-        platform::PumpEvents();
-        QVERIFY(PostThreadMessageW(GetCurrentThreadId(), WM_APP + 7, 0, 0));
-        platform::PumpEvents();
-        QCOMPARE(counter.seen, pass);
-    }
-    QCoreApplication::instance()->removeNativeEventFilter(&counter);
-#else
-    QSKIP("the native queue checked here is the Windows one");
-#endif
 }
 
 QTEST_MAIN(TestCommonForms)
