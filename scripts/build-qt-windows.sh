@@ -62,7 +62,10 @@ mkdir -p "$work/fetch"
   cd "$work/fetch"
   # The source exactly as the host's Qt was built from it, Debian's patches
   # applied; and Wine's LGPL tablet headers, which Debian's source lacks.
-  apt-get source -qq "qt6-base=$host_version" >/dev/null
+  # (Should the archive have moved on to a newer Debian revision, the
+  # suite's own source of the same Qt version serves.)
+  apt-get source -qq "qt6-base=$host_version" >/dev/null ||
+    apt-get source -qq qt6-base >/dev/null
   apt-get download -qq libwine-dev >/dev/null
   dpkg-deb -x libwine-dev_*.deb wine-dev
 )
@@ -138,10 +141,11 @@ cp "$src"/LICENSES/*.txt "$prefix/licenses/" 2>/dev/null || true
 cp "$src"/LICENSE.* "$prefix/licenses/" 2>/dev/null || true
 cp "$src/debian/copyright" "$prefix/licenses/debian-copyright"
 [[ -f "$wintab/COPYING-wine" ]] && cp "$wintab/COPYING-wine" "$prefix/licenses/wine-wintab-copyright"
+source_version=$(sed -n 's/^Version: //p' "$dsc")
 {
   echo "Qt $qt_version (qtbase) for x86_64-w64-mingw32, shared, Release."
-  echo "Built from Debian's source package qt6-base $host_version"
-  echo "(https://sources.debian.org/src/qt6-base/$host_version/),"
+  echo "Built from Debian's source package qt6-base $source_version"
+  echo "(https://sources.debian.org/src/qt6-base/$source_version/),"
   echo "with Debian's patches applied and Wine's LGPL wintab.h and pktdef.h"
   echo "(Debian package libwine-dev) in src/3rdparty/wintab."
   echo "Source description: $(basename "$dsc"), sha256 $(sha256sum "$dsc" | cut -d' ' -f1)"
