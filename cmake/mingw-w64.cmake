@@ -1,7 +1,11 @@
 # Cross-builds for 64-bit Windows with mingw-w64 (posix thread model), e.g.
 #   cmake -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
-# Programs are linked statically, runtime included, so each .exe runs on its
-# own, on Windows or under Wine. CTest runs them through Wine.
+# For the whole program, chain-loaded by Qt's toolchain file:
+#   cmake -B build-win -DCMAKE_TOOLCHAIN_FILE=<Qt>/lib/cmake/Qt6/qt.toolchain.cmake \
+#         -DQT_CHAINLOAD_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+# Programs load the mingw runtime as DLLs (libstdc++-6, libgcc_s_seh-1,
+# libwinpthread-1), as Qt's DLLs do: one runtime in a process, shared by the
+# program and Qt. CTest runs them through Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -15,9 +19,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# libgcc, libstdc++ and winpthread go into the .exe: no DLLs to carry along.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Test programs cannot run on the build machine by themselves.
 if(NOT CMAKE_CROSSCOMPILING_EMULATOR)

@@ -19,6 +19,13 @@ void RepaintNow(QWidget* widget)
 
 bool PumpEvents()
 {
+    // The probe below ends with QEventLoop::exit(), which interrupts the event
+    // dispatcher. Qt's Windows dispatcher answers the next processEvents()
+    // after an interrupt by sending Qt's posted events only: it returns before
+    // reading a single Windows message, so keys and clicks would never arrive
+    // while a handler pumps in a loop. The first call takes that interrupt
+    // back; the second reads the message queue.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     // processEvents() cannot tell that QCoreApplication::exit() was called:
     // exit() only ends the event loops that are running. So a short loop of

@@ -1,5 +1,6 @@
 // The real message boxes, driven with keys as a user would answer them.
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -72,6 +73,11 @@ private:
             keyIgnored = true;
             guard->reject();
         }
+        // The box's loop was told to exit by an interrupt of the event
+        // dispatcher, and the events processed since, in here, took that
+        // interrupt. On Windows the box's loop would then sleep on until some
+        // message arrives, and headless none does: hand it back.
+        QAbstractEventDispatcher::instance()->interrupt();
     }
 
     Qt::Key m_key;

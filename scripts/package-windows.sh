@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Packs the Windows build into a zip that a user unpacks and runs:
+#
+#   scripts/package-windows.sh [build folder] [zip]     (build-win, dist/Tavlo-win64.zip)
+#
+# The zip holds one folder, Tavlo/: Tavlo.exe, the DLLs it loads and the
+# windows platform plugin with the DLLs that loads, found by following their
+# import tables (nothing else goes in), all stripped; the licence texts of
+# Qt and of the mingw runtime, a note naming the Qt source, and the Japanese
+# read-me. Build first with scripts/test-windows.sh (or by hand).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build-win}
+zip=${2:-dist/Tavlo-win64.zip}
+triple=x86_64-w64-mingw32
+
+exe="$build/Tavlo.exe"
+[[ -f $exe ]] || { echo "no $exe: build the Windows program first (scripts/test-windows.sh)" >&2; exit 1; }
+qt_dir=$(sed -n 's/^Qt6_DIR:PATH=//p' "$build/CMakeCache.txt")
+qt=$(cd "$qt_dir/../../.." && pwd)
+[[ -f $qt/bin/Qt6Core.dll ]] || { echo "no Qt for Windows at $qt" >&2; exit 1; }
+compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+runtime_dirs=("$qt/bin")
+for dll in libstdc++-6.dll libwinpthread-1.dll; do
+  runtime_dirs+=("$(dirname "$(realpath "$("$compiler" -print-file-name="$dll")")")")
+done
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+out="$stage/Tavlo"
+mkdir -p "$out/platforms" "$out/licenses"
+cp "$exe" "$out/Tavlo.exe"
+cp "$qt/plugins/platforms/qwindows.dll" "$out/platforms/"
+
+# The DLLs named in an import table that come from Qt or the mingw runtime;
+# the system's own (KERNEL32.dll and the like) are on every Windows.
+imports() { "$triple-objdump" -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
+find_dll() {
+  local dir
+  for dir in "${runtime_dirs[@]}"; do
+    [[ -f $dir/$1 ]] && { echo "$dir/$1"; return 0; }
+  done
+  return 1
+}
+pending=("$out/Tavlo.exe" "$out/platforms/qwindows.dll")
+while ((${#pending[@]})); do
+  file=${pending[0]}
+  pending=("${pending[@]:1}")
+  while read -r name; do
+    [[ -f $out/$name ]] && continue
+    if path=$(find_dll "$name"); then
+      cp "$path" "$out/$name"
+      pending+=("$out/$name")
+    fi
+  done < <(imports "$file")
+done
+find "$out" -name '*.exe' -o -name '*.dll' | xargs "$triple-strip" --strip-unneeded
+
+cp "$qt/licenses/LGPL-3.0-only.txt" "$qt/licenses/GPL-3.0-only.txt" "$out/licenses/"
+cp "$qt/licenses/debian-copyright" "$out/licenses/Qt-copyright.txt"
+cp "$qt/SOURCE.txt" "$out/licenses/Qt-source.txt"
+cp /usr/share/doc/gcc-mingw-w64-base/copyright "$out/licenses/mingw-gcc-runtime-copyright.txt"
+cp /usr/share/doc/mingw-w64-common/copyright "$out/licenses/mingw-w64-winpthreads-copyright.txt"
+# Notepad reads UTF-8 with certainty when the file starts with a BOM.
+readme="はじめにお読みください.txt"
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' "app/windows/$readme"; } >"$out/$readme"
+
+mkdir -p "$(dirname "$zip")"
+rm -f "$zip"
+# Python's zipfile marks the names as UTF-8, so Windows shows the Japanese
+# file name as written.
+python3 - "$stage" "$(realpath "$(dirname "$zip")")/$(basename "$zip")" <<'EOF'
+import os, sys, zipfile
+stage, target = sys.argv[1], sys.argv[2]
+with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
+    for root, dirs, files in os.walk(stage):
+        dirs.sort()
+        for name in sorted(files):
+            path = os.path.join(root, name)
+            z.write(path, os.path.relpath(path, stage))
+EOF
+echo "$zip: $(du -k "$zip" | cut -f1) KB"
