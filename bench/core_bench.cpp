@@ -31,8 +31,7 @@ public:
     {
         const char* base = std::getenv("TAVLO_BENCH_DIR");
         std::string pattern =
-            (base ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) /
-            "tavlo-bench-XXXXXX";
+            (base ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) / "tavlo-bench-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::perror("mkdtemp");
             std::exit(1);
@@ -70,8 +69,8 @@ void BareWrite(const std::string& path, const std::string& bytes, bool syncFolde
 {
     const std::string temp = path + ".tmp";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
-        ::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) || ::fsync(fd) != 0
+        || ::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
         std::perror("bare write");
         std::exit(1);
     }
@@ -99,8 +98,7 @@ double Median(std::vector<double> values)
 
 double MicrosecondsSince(std::chrono::steady_clock::time_point start)
 {
-    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-        .count();
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
 }
 
 // One draw from 0..999 with n numbers drawn, with its write; side by side in
@@ -149,13 +147,7 @@ void BM_DrawNumber(benchmark::State& bench)
     bench.counters["bare_synced_us"] = Median(bareSynced);
     bench.counters["ratio"] = Median(draws) / Median(bareSynced);
 }
-BENCHMARK(BM_DrawNumber)
-    ->Arg(0)
-    ->Arg(500)
-    ->Arg(999)
-    ->UseManualTime()
-    ->Iterations(300)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawNumber)->Arg(0)->Arg(500)->Arg(999)->UseManualTime()->Iterations(300)->Unit(benchmark::kMicrosecond);
 
 // Start-up's read of a file with a full 1000-entry Result section.
 void BM_Load(benchmark::State& bench)

@@ -4,6 +4,7 @@
 // per second, CPU time per pass, and the resident memory before and after.
 //
 //   tavlo_spin_rate [seconds]     (5 when not given)
+#include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
 
 #include "engine/draw_state.h"
 #include "platform/qt/message_boxes.h"
@@ -77,10 +77,10 @@ int main(int argc, char* argv[])
         const double wall = static_cast<double>(clock.elapsed()) / 1000.0;
         const double cpu = CpuSeconds() - cpuBefore;
         std::printf("platform %s: %ld passes in %.1f s: %.0f passes/s, %.3f ms CPU per pass\n",
-                    qPrintable(QGuiApplication::platformName()), passes, wall,
-                    static_cast<double>(passes) / wall, 1000.0 * cpu / static_cast<double>(passes));
-        std::printf("resident memory: %ld KiB at the first pass, %ld KiB at the last, peak %ld KiB\n",
-                    rssBefore, StatusKiB("VmRSS"), StatusKiB("VmHWM"));
+                    qPrintable(QGuiApplication::platformName()), passes, wall, static_cast<double>(passes) / wall,
+                    1000.0 * cpu / static_cast<double>(passes));
+        std::printf("resident memory: %ld KiB at the first pass, %ld KiB at the last, peak %ld KiB\n", rssBefore,
+                    StatusKiB("VmRSS"), StatusKiB("VmHWM"));
         button->click();  // STOP
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     });

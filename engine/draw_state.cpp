@@ -14,10 +14,7 @@ constexpr int kMaxOrdinal = std::numeric_limits<std::int16_t>::max();
 
 }  // namespace
 
-DrawState::DrawState(SettingsFile& file, platform::RandomSource& random)
-    : m_file(file), m_random(random)
-{
-}
+DrawState::DrawState(SettingsFile& file, platform::RandomSource& random) : m_file(file), m_random(random) {}
 
 bool DrawState::IsRangeValid() const
 {
@@ -157,8 +154,8 @@ bool DrawState::ResetResults()
     return Persist([&] { return m_file.ClearResults(); });
 }
 
-bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax,
-                           const std::string& fromText, const std::string& toText, bool clearResults)
+bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax, const std::string& fromText,
+                           const std::string& toText, bool clearResults)
 {
     m_rangeMin = rangeMin;
     m_rangeMax = rangeMax;

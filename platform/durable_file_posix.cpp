@@ -91,8 +91,8 @@ std::string TempNameBeside(const std::string& path)
     static thread_local std::minstd_rand noise{std::random_device{}()};
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    return folder + TempPrefix(path) + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) +
-           "-" + std::to_string(noise());
+    return folder + TempPrefix(path) + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + "-"
+           + std::to_string(noise());
 }
 
 bool IsTempNameOf(const std::string& name, const std::string& path)
@@ -152,8 +152,8 @@ bool SyncFolder(const std::string& folder)
 bool WriteAll(int fd, std::string_view bytes, WriteCall write)
 {
     while (!bytes.empty()) {
-        const long written = write ? write(fd, bytes.data(), bytes.size())
-                                   : static_cast<long>(::write(fd, bytes.data(), bytes.size()));
+        const long written =
+            write ? write(fd, bytes.data(), bytes.size()) : static_cast<long>(::write(fd, bytes.data(), bytes.size()));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -195,8 +195,7 @@ FileContents ReadWholeFile(const std::string& path)
     // anything but a regular file is refused below.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
-        contents.status = (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing
-                                                                 : FileReadStatus::Failed;
+        contents.status = (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing : FileReadStatus::Failed;
         return contents;
     }
     struct stat info {};

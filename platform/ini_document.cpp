@@ -135,8 +135,7 @@ std::string Utf16ToUtf8(std::u16string_view text)
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t code = text[i];
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (code >= 0xD800 && code <= 0xDFFF) {
@@ -201,8 +200,8 @@ std::string Utf16ToAnsi(std::u16string_view text, unsigned codePage)
 
 IniDocument::IniDocument(std::string bytes, unsigned codePage) : m_codePage(codePage)
 {
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF
+        && static_cast<unsigned char>(bytes[1]) == 0xFE) {
         m_unit = 2;
         m_textBegin = 2;
     }
@@ -225,8 +224,7 @@ unsigned IniDocument::UnitAt(std::size_t offset) const
 
 bool IniDocument::IsSpace(unsigned unit) const
 {
-    return unit == ' ' || unit == '\t' || unit == kCr || unit == kLf || unit == '\v' || unit == '\f' ||
-           unit == 0x1A;
+    return unit == ' ' || unit == '\t' || unit == kCr || unit == kLf || unit == '\v' || unit == '\f' || unit == 0x1A;
 }
 
 std::size_t IniDocument::SkipSpaces(std::size_t from, std::size_t to) const
@@ -352,15 +350,14 @@ std::optional<IniDocument::Line> IniDocument::FindSection(std::string_view secti
 // Each loop over a section's lines below starts after its header and stops at
 // the next header; where it stops is where the section ends.
 
-std::optional<IniDocument::Line> IniDocument::FindEntry(const Line& header, std::string_view key,
-                                                        bool needEquals) const
+std::optional<IniDocument::Line> IniDocument::FindEntry(const Line& header, std::string_view key, bool needEquals) const
 {
     for (std::size_t at = header.end; at < m_textEnd;) {
         const Line line = LineAt(at);
         if (line.kind == LineKind::Header)
             break;
-        if (line.kind == LineKind::Entry && (line.hasEquals || !needEquals) &&
-            NameIs(line.nameBegin, line.nameEnd, key))
+        if (line.kind == LineKind::Entry && (line.hasEquals || !needEquals)
+            && NameIs(line.nameBegin, line.nameEnd, key))
             return line;
         at = line.end;
     }
@@ -474,8 +471,7 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
         if (!NameIs(line.nameBegin, line.nameEnd, key))
             continue;
         // The key keeps its spelling in the file; the rest of the line is new.
-        const std::string text =
-            m_bytes.substr(line.nameBegin, line.nameEnd - line.nameBegin) + Encode(assignment);
+        const std::string text = m_bytes.substr(line.nameBegin, line.nameEnd - line.nameBegin) + Encode(assignment);
         if (std::string_view(m_bytes).substr(line.begin, line.contentEnd - line.begin) == text)
             return false;
         // A rewritten last line without a line end gets one, as Windows writes it.

@@ -78,7 +78,7 @@ private:
         std::size_t contentEnd = 0;  // where the line end starts
         std::size_t end = 0;         // after the line end
         LineKind kind = LineKind::Blank;
-        std::size_t nameBegin = 0;   // header name, or the entry's key (trimmed)
+        std::size_t nameBegin = 0;  // header name, or the entry's key (trimmed)
         std::size_t nameEnd = 0;
         std::size_t valueBegin = 0;  // the entry's value (trimmed)
         std::size_t valueEnd = 0;

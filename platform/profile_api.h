@@ -17,16 +17,15 @@ namespace tavlo::platform {
 // lose their surrounding spaces; the value is trimmed and loses one pair of
 // matching quotes; the default loses only its trailing spaces. With `size` 0
 // the buffer is not touched.
-std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue,
-                               char* buffer, std::uint32_t size, const char* path);
+std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               std::uint32_t size, const char* path);
 
 // Copies every entry line of `section`, in file order, as NUL-terminated
 // "key=value" texts followed by one more NUL; an empty list is two NULs.
 // Returns the count of bytes copied, without the final NUL. A list that does
 // not fit (or only just fits) is cut to `size` - 2 bytes and closed with two
 // NULs, and `size` - 2 is returned.
-std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size,
-                                const char* path);
+std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size, const char* path);
 
 // Stores `value` under `key` in `section`, creating file, section and key as
 // needed; the folder must exist. The file is edited in place: only the key's

@@ -1,7 +1,7 @@
+#include "platform/profile_portable.h"
 #include "platform/durable_file.h"
 #include "platform/ini_document.h"
 #include "platform/profile_api.h"
-#include "platform/profile_portable.h"
 
 #include <algorithm>
 #include <atomic>
@@ -132,8 +132,7 @@ std::uint32_t GetString(const char* section, const char* key, const char* defaul
     if (section == nullptr)
         return CopyList(document ? document->SectionNames() : std::vector<std::string>(), buffer, size);
     if (key == nullptr)
-        return CopyList(document ? document->KeyNames(TrimSpaces(section)) : std::vector<std::string>(),
-                        buffer, size);
+        return CopyList(document ? document->KeyNames(TrimSpaces(section)) : std::vector<std::string>(), buffer, size);
     if (document) {
         if (const auto value = document->Value(TrimSpaces(section), TrimSpaces(key)))
             return CopyValue(*value, buffer, size);
@@ -248,8 +247,8 @@ unsigned ProfileCodePage()
 // exception (memory running out on a monstrous file) into the answer for a
 // missing file or a failed write: nothing here throws to its caller.
 
-std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue,
-                               char* buffer, std::uint32_t size, const char* path)
+std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               std::uint32_t size, const char* path)
 {
     if (buffer == nullptr || size == 0)
         return 0;

@@ -9,8 +9,8 @@
 // portable layer makes is not promised here.
 namespace tavlo::platform {
 
-std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue,
-                               char* buffer, std::uint32_t size, const char* path)
+std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               std::uint32_t size, const char* path)
 {
     return static_cast<std::uint32_t>(
         ::GetPrivateProfileStringA(section, key, defaultValue, buffer, static_cast<DWORD>(size), path));
@@ -18,8 +18,7 @@ std::uint32_t ProfileGetString(const char* section, const char* key, const char*
 
 std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size, const char* path)
 {
-    return static_cast<std::uint32_t>(
-        ::GetPrivateProfileSectionA(section, buffer, static_cast<DWORD>(size), path));
+    return static_cast<std::uint32_t>(::GetPrivateProfileSectionA(section, buffer, static_cast<DWORD>(size), path));
 }
 
 bool ProfilePutString(const char* section, const char* key, const char* value, const char* path)
@@ -73,16 +72,16 @@ bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const ch
         const ProfileChange& change = changes[i];
         bool ok = true;
         switch (change.kind) {
-        case ProfileChangeKind::RemoveSection:
-            ok = RemoveEverySection(change.section, path);
-            break;
-        case ProfileChangeKind::StoreIfMissing:
-            if (!KeyIsMissing(change.section, change.key, path))
+            case ProfileChangeKind::RemoveSection:
+                ok = RemoveEverySection(change.section, path);
                 break;
-            [[fallthrough]];
-        case ProfileChangeKind::Store:
-            ok = ::WritePrivateProfileStringA(change.section, change.key, change.value, path) != FALSE;
-            break;
+            case ProfileChangeKind::StoreIfMissing:
+                if (!KeyIsMissing(change.section, change.key, path))
+                    break;
+                [[fallthrough]];
+            case ProfileChangeKind::Store:
+                ok = ::WritePrivateProfileStringA(change.section, change.key, change.value, path) != FALSE;
+                break;
         }
         if (!ok)
             return false;

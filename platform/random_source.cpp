@@ -22,8 +22,7 @@ void SystemRandomSource::Reseed()
 {
     // The clock alone repeats when two reseeds fall in the same tick, so the
     // system's entropy and a running count go into the seed as well.
-    const auto ticks = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    const auto ticks = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     std::random_device entropy;
     ++m_reseeds;
     std::seed_seq seed{static_cast<std::uint32_t>(ticks),

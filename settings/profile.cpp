@@ -43,14 +43,13 @@ std::string JoinPath(std::string_view directory, std::string_view fileName)
     return path;
 }
 
-std::string ReadProfileString(std::string_view section, std::string_view key,
-                              std::string_view defaultText, std::string_view fileName)
+std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
+                              std::string_view fileName)
 {
     const std::string path = ResolvePath(fileName);
     std::vector<char> buffer(kValueBufferSize, '\0');
-    platform::ProfileGetString(std::string(section).c_str(), std::string(key).c_str(),
-                               std::string(defaultText).c_str(), buffer.data(), kValueBufferSize,
-                               path.c_str());
+    platform::ProfileGetString(std::string(section).c_str(), std::string(key).c_str(), std::string(defaultText).c_str(),
+                               buffer.data(), kValueBufferSize, path.c_str());
     return TrimAtNull(std::string_view(buffer.data(), buffer.size()), std::string_view("\0", 1));
 }
 
@@ -73,8 +72,7 @@ std::optional<SectionList> ReadProfileSection(std::string_view section, std::str
     }
     if (buffer.empty())
         return std::nullopt;
-    const std::string text =
-        TrimAtNull(std::string_view(buffer.data(), buffer.size()), std::string_view("\0\0", 2));
+    const std::string text = TrimAtNull(std::string_view(buffer.data(), buffer.size()), std::string_view("\0\0", 2));
     if (text.empty())
         return std::nullopt;
 
@@ -142,15 +140,15 @@ bool WriteProfileChanges(const std::vector<ProfileChange>& changes, std::string_
     for (const ProfileChange& change : changes) {
         platform::ProfileChange call;
         switch (change.kind) {
-        case ProfileChange::Kind::Store:
-            call.kind = platform::ProfileChangeKind::Store;
-            break;
-        case ProfileChange::Kind::StoreIfMissing:
-            call.kind = platform::ProfileChangeKind::StoreIfMissing;
-            break;
-        case ProfileChange::Kind::RemoveSection:
-            call.kind = platform::ProfileChangeKind::RemoveSection;
-            break;
+            case ProfileChange::Kind::Store:
+                call.kind = platform::ProfileChangeKind::Store;
+                break;
+            case ProfileChange::Kind::StoreIfMissing:
+                call.kind = platform::ProfileChangeKind::StoreIfMissing;
+                break;
+            case ProfileChange::Kind::RemoveSection:
+                call.kind = platform::ProfileChangeKind::RemoveSection;
+                break;
         }
         call.section = change.section.c_str();
         call.key = change.key.c_str();

@@ -32,16 +32,15 @@ struct ProfileChange {
 std::string GetProfilePath();
 std::string JoinPath(std::string_view directory, std::string_view fileName);
 
-std::string ReadProfileString(std::string_view section, std::string_view key,
-                              std::string_view defaultText, std::string_view fileName);
+std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
+                              std::string_view fileName);
 // Null when the section is missing or holds no entries.
 std::optional<SectionList> ReadProfileSection(std::string_view section, std::string_view fileName);
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
                         std::string_view fileName);
 // Replaces the whole section with `entries` (key, value, key, value, ...) in
 // one write of the file.
-bool WriteProfileSection(std::string_view section, const SectionList& entries,
-                         std::string_view fileName);
+bool WriteProfileSection(std::string_view section, const SectionList& entries, std::string_view fileName);
 bool ClearProfileSection(std::string_view section, std::string_view fileName);
 // Makes the changes in order, in one replace of the file where the platform
 // layer can (a crash leaves all of them or none).

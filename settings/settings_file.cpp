@@ -48,8 +48,7 @@ std::optional<std::int16_t> ParseInt16(std::string_view text)
     }
     if (negative)
         value = -value;
-    if (value < std::numeric_limits<std::int16_t>::min() ||
-        value > std::numeric_limits<std::int16_t>::max())
+    if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<std::int16_t>(value);
 }
@@ -114,8 +113,7 @@ bool SettingsFile::WriteRange(const std::string& rangeText) const
 
 bool SettingsFile::WriteResult(int ordinal, int number) const
 {
-    return WriteProfileString(kResultSection, std::to_string(ordinal), std::to_string(number),
-                              m_path);
+    return WriteProfileString(kResultSection, std::to_string(ordinal), std::to_string(number), m_path);
 }
 
 bool SettingsFile::ClearResults() const
@@ -133,8 +131,8 @@ bool SettingsFile::ClearResults() const
     return false;
 }
 
-bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults,
-                              const std::vector<std::int16_t>& results, const std::vector<bool>& recorded) const
+bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults, const std::vector<std::int16_t>& results,
+                              const std::vector<bool>& recorded) const
 {
     using Kind = ProfileChange::Kind;
     std::vector<ProfileChange> changes;

@@ -62,8 +62,8 @@ public:
     // every Result section removed when `clearResults`; then each recorded
     // result stored under its ordinal where the file lacks that ordinal. No
     // line the state was not given is dropped or changed.
-    bool WriteState(const std::string& rangeText, bool clearResults,
-                    const std::vector<std::int16_t>& results, const std::vector<bool>& recorded) const;
+    bool WriteState(const std::string& rangeText, bool clearResults, const std::vector<std::int16_t>& results,
+                    const std::vector<bool>& recorded) const;
 
 private:
     std::string m_path;  // empty: the default file

@@ -174,8 +174,8 @@ private:
             std::uint32_t ret = 0;
             if (kind == "getstr") {
                 ret = tavlo::platform::ProfileGetString(Pointer(section), Pointer(BytesOrNull(op, "key")),
-                                                        Pointer(BytesOrNull(op, "default")), buffer.data(),
-                                                        size, path.c_str());
+                                                        Pointer(BytesOrNull(op, "default")), buffer.data(), size,
+                                                        path.c_str());
             } else {
                 ret = tavlo::platform::ProfileGetSection(Pointer(section), buffer.data(), size, path.c_str());
             }

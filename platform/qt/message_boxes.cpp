@@ -24,11 +24,16 @@ void SetUp(QMessageBox& box, QMessageBox::Icon icon, const QString& message, con
 QMessageBox::Icon IconOf(Style style)
 {
     switch (style & Style::IconBits) {
-    case Style::Critical: return QMessageBox::Critical;
-    case Style::Question: return QMessageBox::Question;
-    case Style::Warning: return QMessageBox::Warning;
-    case Style::Information: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+        case Style::Critical:
+            return QMessageBox::Critical;
+        case Style::Question:
+            return QMessageBox::Question;
+        case Style::Warning:
+            return QMessageBox::Warning;
+        case Style::Information:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 

@@ -50,15 +50,24 @@ constexpr std::array<std::uint32_t, 31> kClassicScheme = {
 std::optional<QPalette::ColorRole> PaletteRole(std::uint32_t index)
 {
     switch (index) {
-    case COLOR_WINDOW: return QPalette::Base;
-    case COLOR_WINDOWTEXT: return QPalette::WindowText;
-    case COLOR_HIGHLIGHT: return QPalette::Highlight;
-    case COLOR_HIGHLIGHTTEXT: return QPalette::HighlightedText;
-    case COLOR_BTNFACE: return QPalette::Button;
-    case COLOR_BTNTEXT: return QPalette::ButtonText;
-    case COLOR_INFOTEXT: return QPalette::ToolTipText;
-    case COLOR_INFOBK: return QPalette::ToolTipBase;
-    default: return std::nullopt;
+        case COLOR_WINDOW:
+            return QPalette::Base;
+        case COLOR_WINDOWTEXT:
+            return QPalette::WindowText;
+        case COLOR_HIGHLIGHT:
+            return QPalette::Highlight;
+        case COLOR_HIGHLIGHTTEXT:
+            return QPalette::HighlightedText;
+        case COLOR_BTNFACE:
+            return QPalette::Button;
+        case COLOR_BTNTEXT:
+            return QPalette::ButtonText;
+        case COLOR_INFOTEXT:
+            return QPalette::ToolTipText;
+        case COLOR_INFOBK:
+            return QPalette::ToolTipBase;
+        default:
+            return std::nullopt;
     }
 }
 

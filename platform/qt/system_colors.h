@@ -8,8 +8,14 @@ namespace tavlo::platform {
 // Colour values as the designs write them: an RGB value (red in the low
 // byte), or 0x80000000 plus a Windows system colour index.
 inline constexpr std::uint32_t kSystemColorFlag = 0x80000000u;
-inline constexpr std::uint32_t SystemColor(int index) { return kSystemColorFlag | static_cast<std::uint32_t>(index); }
-inline constexpr std::uint32_t Rgb(int r, int g, int b) { return static_cast<std::uint32_t>(r | (g << 8) | (b << 16)); }
+inline constexpr std::uint32_t SystemColor(int index)
+{
+    return kSystemColorFlag | static_cast<std::uint32_t>(index);
+}
+inline constexpr std::uint32_t Rgb(int r, int g, int b)
+{
+    return static_cast<std::uint32_t>(r | (g << 8) | (b << 16));
+}
 
 // Windows system colour indices the program uses.
 inline constexpr int COLOR_ACTIVECAPTION = 2;

@@ -192,12 +192,18 @@ TEST(RemoveLeftoverTemporariesTest, RemovesOnlyItsOwnTemporaryFiles)
 const char* StepName(DurableStep step)
 {
     switch (step) {
-    case DurableStep::CreateTemp: return "CreateTemp";
-    case DurableStep::Write: return "Write";
-    case DurableStep::Sync: return "Sync";
-    case DurableStep::Close: return "Close";
-    case DurableStep::Rename: return "Rename";
-    case DurableStep::SyncFolder: return "SyncFolder";
+        case DurableStep::CreateTemp:
+            return "CreateTemp";
+        case DurableStep::Write:
+            return "Write";
+        case DurableStep::Sync:
+            return "Sync";
+        case DurableStep::Close:
+            return "Close";
+        case DurableStep::Rename:
+            return "Rename";
+        case DurableStep::SyncFolder:
+            return "SyncFolder";
     }
     return "?";
 }
@@ -270,7 +276,7 @@ TEST(ReplaceFileDurablyTest, DiskRefusingTheWriteLeavesTheOldFile)
     const std::string path = dir.file("Tavlo.ini");
     WriteFile(path, kOld);
 
-    rlimit saved {};
+    rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;

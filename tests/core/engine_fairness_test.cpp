@@ -95,10 +95,7 @@ TEST(EngineFairnessTest, CriticalValuesAreRight)
 
 class FairnessTest : public ::testing::Test {
 protected:
-    void NewDrawing(std::int16_t rangeMax)
-    {
-        m_state.ApplyRange(0, rangeMax, "0", std::to_string(rangeMax), true);
-    }
+    void NewDrawing(std::int16_t rangeMax) { m_state.ApplyRange(0, rangeMax, "0", std::to_string(rangeMax), true); }
 
     test::TempDir m_dir;
     SettingsFile m_file{m_dir.file("Tavlo.ini")};

@@ -93,8 +93,7 @@ TEST_F(EngineFileTest, LifeCycleFromNoFileToAFreshResultSection)
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=001,100", "[Result]", "1=1"}));
     EXPECT_EQ(Draw(kBelowOne).number, 100);
     EXPECT_EQ(Draw(0.5f).number, 51);
-    EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=001,100", "[Result]", "1=1",
-                                        "2=100", "3=51"}));
+    EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=001,100", "[Result]", "1=1", "2=100", "3=51"}));
     // Every line the program writes ends in CR LF.
     const std::string text = test::ReadFile(m_path);
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
@@ -136,8 +135,9 @@ TEST_F(EngineFileTest, ClearingPutsTheNextResultSectionAtTheEnd)
 // would bring its numbers back at the next start.
 TEST_F(EngineFileTest, ClearingRemovesEveryResultSection)
 {
-    test::WriteFile(m_path, "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=3\r\n[Other]\r\nx=1\r\n"
-                            "[Result]\r\n2=25\r\n[result]\r\n3=4\r\n");
+    test::WriteFile(m_path,
+                    "[Condition]\r\nRange=1,30\r\n[Result]\r\n1=3\r\n[Other]\r\nx=1\r\n"
+                    "[Result]\r\n2=25\r\n[result]\r\n3=4\r\n");
     m_state.Load();
     ASSERT_TRUE(m_state.ResetResults());
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,30", "[Other]", "x=1"}));
@@ -166,8 +166,7 @@ TEST_F(EngineFileTest, FailedDrawIsReportedAndWrittenBackOnRecovery)
     EXPECT_EQ(ResultLines(m_path), (Lines{"1=1", "2=2"}));
     EXPECT_TRUE(Draw(0.0f).saved);
     EXPECT_FALSE(m_state.IsFileBehind());
-    EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,50", "[Result]", "1=1", "2=2",
-                                        "3=3", "4=50", "5=4"}));
+    EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,50", "[Result]", "1=1", "2=2", "3=3", "4=50", "5=4"}));
     EXPECT_EQ(ReloadedResults(), m_state.Results());
 
     // Caught up: the next draw is an ordinary one-key write.
@@ -183,8 +182,7 @@ TEST_F(EngineFileTest, LostFileIsRebuiltWholeOnRecovery)
     EXPECT_FALSE(Draw(0.0f).saved);
     RepairDisk(false);
     EXPECT_TRUE(Draw(0.0f).saved);
-    EXPECT_EQ(FileLines(m_path),
-              (Lines{"[Condition]", "Range=0,09", "[Result]", "1=0", "2=1", "3=2"}));
+    EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=0,09", "[Result]", "1=0", "2=1", "3=2"}));
 }
 
 TEST_F(EngineFileTest, ResetThatFailedIsCarriedByTheNextDraw)

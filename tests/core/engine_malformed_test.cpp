@@ -14,7 +14,6 @@
 #include "platform/random_source.h"
 #include "support/temp_dir.h"
 
-
 namespace tavlo {
 namespace {
 
@@ -22,7 +21,6 @@ namespace fs = std::filesystem;
 
 // A range so wide that drawing it out would take long: this many draws show enough.
 constexpr int kDrawLimit = 400;
-
 
 void LoadAndDrawOut(const std::string& bytes)
 {
@@ -68,9 +66,8 @@ void LoadAndDrawOut(const std::string& bytes)
     }
     if (draws < kDrawLimit) {
         // Ended as all drawn: by the count, or with every number of the range used.
-        const bool rangeUsedUp = std::all_of(state.Drawn().begin() + low,
-                                             state.Drawn().begin() + high + 1,
-                                             [](bool flag) { return flag; });
+        const bool rangeUsedUp =
+            std::all_of(state.Drawn().begin() + low, state.Drawn().begin() + high + 1, [](bool flag) { return flag; });
         EXPECT_TRUE(state.Count() >= state.Size() || rangeUsedUp);
         EXPECT_EQ(state.DrawNumber().number, -1);
     }
@@ -128,8 +125,7 @@ TEST(EngineMalformedTest, HundredThousandUnreadableResultLines)
 TEST(EngineMalformedTest, MegabyteLines)
 {
     const std::string digits(1 << 20, '9');
-    LoadAndDrawOut("[Condition]\r\nRange=" + digits + ",5\r\n[Result]\r\n1=" + digits + "\r\n" +
-                   digits + "=3\r\n");
+    LoadAndDrawOut("[Condition]\r\nRange=" + digits + ",5\r\n[Result]\r\n1=" + digits + "\r\n" + digits + "=3\r\n");
     LoadAndDrawOut("[Condition]\r\nRange=1,5" + std::string(1 << 20, ' ') + "\r\n");
 }
 

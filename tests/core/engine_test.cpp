@@ -92,22 +92,21 @@ TEST_P(LoadRangeTest, ReadsTheStoredText)
     EXPECT_EQ(m_state.Size(), c.valid ? c.rangeMax - c.rangeMin + 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, LoadRangeTest,
-    ::testing::Values(RangeCase{"", -1, -1, false}, RangeCase{"1,100", 1, 100, true},
-                      RangeCase{"007,100", 7, 100, true}, RangeCase{"1,100,7", 1, 100, true},
-                      RangeCase{"1,100,junk", 1, 100, true}, RangeCase{"50,10", 50, 10, false},
-                      RangeCase{"-5,10", -5, 10, false}, RangeCase{"7,7", 7, 7, true},
-                      RangeCase{"0,999", 0, 999, true}, RangeCase{" 3 , 9", 3, 9, true},
-                      RangeCase{"+3,4", 3, 4, true},
-                      // A bound beyond the three digits shown is no range, and
-                      // neither is anything short of two readable 16-bit integers.
-                      RangeCase{"0,1000", -1, -1, false}, RangeCase{"1000,2000", -1, -1, false},
-                      RangeCase{"5", -1, -1, false}, RangeCase{"5,", -1, -1, false},
-                      RangeCase{",5", -1, -1, false}, RangeCase{"abc,5", -1, -1, false},
-                      RangeCase{"1,99999", -1, -1, false}, RangeCase{"1,32768", -1, -1, false},
-                      RangeCase{"1.5,9", -1, -1, false}, RangeCase{"1,1e3", -1, -1, false},
-                      RangeCase{"0x10,20", -1, -1, false}, RangeCase{"- 1,5", -1, -1, false}));
+INSTANTIATE_TEST_SUITE_P(Values, LoadRangeTest,
+                         ::testing::Values(RangeCase{"", -1, -1, false}, RangeCase{"1,100", 1, 100, true},
+                                           RangeCase{"007,100", 7, 100, true}, RangeCase{"1,100,7", 1, 100, true},
+                                           RangeCase{"1,100,junk", 1, 100, true}, RangeCase{"50,10", 50, 10, false},
+                                           RangeCase{"-5,10", -5, 10, false}, RangeCase{"7,7", 7, 7, true},
+                                           RangeCase{"0,999", 0, 999, true}, RangeCase{" 3 , 9", 3, 9, true},
+                                           RangeCase{"+3,4", 3, 4, true},
+                                           // A bound beyond the three digits shown is no range, and
+                                           // neither is anything short of two readable 16-bit integers.
+                                           RangeCase{"0,1000", -1, -1, false}, RangeCase{"1000,2000", -1, -1, false},
+                                           RangeCase{"5", -1, -1, false}, RangeCase{"5,", -1, -1, false},
+                                           RangeCase{",5", -1, -1, false}, RangeCase{"abc,5", -1, -1, false},
+                                           RangeCase{"1,99999", -1, -1, false}, RangeCase{"1,32768", -1, -1, false},
+                                           RangeCase{"1.5,9", -1, -1, false}, RangeCase{"1,1e3", -1, -1, false},
+                                           RangeCase{"0x10,20", -1, -1, false}, RangeCase{"- 1,5", -1, -1, false}));
 
 // Which number a draw gives, for the range, the numbers drawn before and r.
 struct ChoiceCase {
@@ -151,8 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ChoiceCase{"SingleNumberZero", "7,7", "", 0.0f, 7},
                       ChoiceCase{"SingleNumberBelowOne", "7,7", "", kBelowOne, 7},
                       ChoiceCase{"LastOneLeft", "0,9",
-                                 "1=0\r\n2=1\r\n3=2\r\n4=3\r\n5=4\r\n6=5\r\n7=6\r\n8=7\r\n9=8\r\n",
-                                 0.3f, 9},
+                                 "1=0\r\n2=1\r\n3=2\r\n4=3\r\n5=4\r\n6=5\r\n7=6\r\n8=7\r\n9=8\r\n", 0.3f, 9},
                       // A source that breaks its promise still cannot leave the range.
                       ChoiceCase{"OneIsClampedToLargest", "1,10", "", 1.0f, 10},
                       ChoiceCase{"NegativeIsClampedToSmallest", "1,10", "", -0.5f, 1}),
@@ -289,14 +287,14 @@ TEST_F(EngineTest, UnreadableEntriesAreSkipped)
     StartUp(
         "[Condition]\r\nRange=1,10\r\n[Result]\r\n"
         "1=4\r\n"
-        "x=5\r\n"        // key not a number
-        "2=abc\r\n"      // value not a number
-        "-1=6\r\n"       // negative key
-        "40000=7\r\n"    // key out of range
-        "3=70000\r\n"    // value out of range
-        "4\r\n"          // no value at all
-        "=8\r\n"         // no key
-        "2= 9 \r\n");    // blanks around a number are fine
+        "x=5\r\n"      // key not a number
+        "2=abc\r\n"    // value not a number
+        "-1=6\r\n"     // negative key
+        "40000=7\r\n"  // key out of range
+        "3=70000\r\n"  // value out of range
+        "4\r\n"        // no value at all
+        "=8\r\n"       // no key
+        "2= 9 \r\n");  // blanks around a number are fine
     // Ordinals 3 and 4 hold no readable number but still count, so the next
     // draw writes past them.
     EXPECT_EQ(m_state.Results(), (std::vector<std::int16_t>{0, 4, 9, 0, 0}));

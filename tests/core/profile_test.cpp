@@ -62,10 +62,8 @@ const char kOtherSep = platform::kPathSeparator == '/' ? '\\' : '/';
 
 INSTANTIATE_TEST_SUITE_P(
     Directories, JoinPathTest,
-    testing::Values(JoinCase{"dir", "dir" + kSep + "Tavlo.ini"},
-                    JoinCase{"dir" + kSep, "dir" + kSep + "Tavlo.ini"},
-                    JoinCase{kSep, kSep + "Tavlo.ini"},
-                    JoinCase{"", kSep + "Tavlo.ini"},
+    testing::Values(JoinCase{"dir", "dir" + kSep + "Tavlo.ini"}, JoinCase{"dir" + kSep, "dir" + kSep + "Tavlo.ini"},
+                    JoinCase{kSep, kSep + "Tavlo.ini"}, JoinCase{"", kSep + "Tavlo.ini"},
                     // Only the platform's own separator counts.
                     JoinCase{std::string("dir") + kOtherSep, std::string("dir") + kOtherSep + kSep + "Tavlo.ini"}));
 
@@ -95,9 +93,9 @@ TEST_P(TrimAtNullTest, CutsAtTheFirstTerminator)
 using namespace std::string_literals;
 
 INSTANTIATE_TEST_SUITE_P(Texts, TrimAtNullTest,
-                         testing::Values(TrimCase{"abc", "\0"s, "abc"},          // no terminator
-                                         TrimCase{"\0abc"s, "\0"s, ""},          // at position 1
-                                         TrimCase{"ab\0c\0"s, "\0"s, "ab"},      // the first one
+                         testing::Values(TrimCase{"abc", "\0"s, "abc"},      // no terminator
+                                         TrimCase{"\0abc"s, "\0"s, ""},      // at position 1
+                                         TrimCase{"ab\0c\0"s, "\0"s, "ab"},  // the first one
                                          TrimCase{"", "\0"s, ""},
                                          TrimCase{"a\0b\0\0c"s, "\0\0"s, "a\0b"s},  // a pair, not one
                                          TrimCase{"a\0b\0"s, "\0\0"s, "a\0b\0"s}));
@@ -188,18 +186,16 @@ TEST_P(ReadSectionSplitTest, SplitsTheEntryLine)
     EXPECT_EQ(*list, (SectionList{GetParam().key, GetParam().value}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ReadSectionSplitTest,
-    testing::Values(SplitCase{"abc", "abc", ""},          // no "=": the whole line is the key
-                    SplitCase{"=5", "", "5"},             // empty key
-                    SplitCase{"a=b=c", "a", "b=c"},       // later "=" stay in the value
-                    SplitCase{"k=v ; c", "k", "v"},       // comment and the spaces before it go
-                    SplitCase{"k=v\t; c", "k", "v\t"},    // only spaces are removed
-                    SplitCase{"k=;c", "k", ""},
-                    SplitCase{"k;x=v", "k", ""},          // ";" in the key drops the value
-                    SplitCase{"k  ;x=v;y", "k", ""},
-                    SplitCase{"k=a;b;c", "k", "a"},
-                    SplitCase{"12=345", "12", "345"}));
+INSTANTIATE_TEST_SUITE_P(Lines, ReadSectionSplitTest,
+                         testing::Values(SplitCase{"abc", "abc", ""},        // no "=": the whole line is the key
+                                         SplitCase{"=5", "", "5"},           // empty key
+                                         SplitCase{"a=b=c", "a", "b=c"},     // later "=" stay in the value
+                                         SplitCase{"k=v ; c", "k", "v"},     // comment and the spaces before it go
+                                         SplitCase{"k=v\t; c", "k", "v\t"},  // only spaces are removed
+                                         SplitCase{"k=;c", "k", ""},
+                                         SplitCase{"k;x=v", "k", ""},  // ";" in the key drops the value
+                                         SplitCase{"k  ;x=v;y", "k", ""}, SplitCase{"k=a;b;c", "k", "a"},
+                                         SplitCase{"12=345", "12", "345"}));
 
 // --- Writing in place -----------------------------------------------------------
 

@@ -46,8 +46,7 @@ TEST_F(SettingsFileTest, WritesTheLayoutOfTheFile)
     ASSERT_TRUE(m_file.WriteResult(1, 12));
     ASSERT_TRUE(m_file.WriteResult(2, 0));
     ASSERT_TRUE(m_file.WriteResult(3, 999));
-    EXPECT_EQ(FileLines(m_path),
-              (Lines{"[Condition]", "Range=007,020", "[Result]", "1=12", "2=0", "3=999"}));
+    EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=007,020", "[Result]", "1=12", "2=0", "3=999"}));
     EXPECT_EQ(m_file.ReadRange(), (StoredRange{"007,020", 7, 20}));
     EXPECT_EQ(m_file.ReadResults(), (Results{{1, 12}, {2, 0}, {3, 999}}));
 

@@ -75,8 +75,7 @@ RunOutput RunAndKill(const std::string& directory, std::chrono::microseconds del
         ::dup2(fds[1], STDOUT_FILENO);
         ::close(fds[0]);
         ::close(fds[1]);
-        ::execl(TAVLO_DURABILITY_DRIVER, TAVLO_DURABILITY_DRIVER, directory.c_str(),
-                static_cast<char*>(nullptr));
+        ::execl(TAVLO_DURABILITY_DRIVER, TAVLO_DURABILITY_DRIVER, directory.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(fds[1]);
@@ -90,8 +89,8 @@ RunOutput RunAndKill(const std::string& directory, std::chrono::microseconds del
     bool open = true;
     char buffer[4096];
     while (open) {
-        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
-            deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 && !output.killed) {
             ::kill(pid, SIGKILL);
             output.killed = true;
@@ -121,13 +120,11 @@ std::vector<std::pair<int, int>> ReportedDraws(const std::string& text)
 {
     std::vector<std::pair<int, int>> draws;
     std::size_t start = 0;
-    for (std::size_t end = text.find('\n'); end != std::string::npos;
-         start = end + 1, end = text.find('\n', start)) {
+    for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
         const std::string line = text.substr(start, end - start);
         const std::size_t space = line.find(' ');
         const std::optional<int> ordinal = ReadInt(line.substr(0, space));
-        const std::optional<int> number =
-            space == std::string::npos ? std::nullopt : ReadInt(line.substr(space + 1));
+        const std::optional<int> number = space == std::string::npos ? std::nullopt : ReadInt(line.substr(space + 1));
         EXPECT_TRUE(ordinal && number) << "driver printed: " << line;
         draws.emplace_back(ordinal.value_or(-1), number.value_or(-1));
     }
@@ -177,8 +174,8 @@ TEST(DurabilityTest, KilledDrawingsLeaveExactlyTheCompletedDraws)
         const std::set<int> distinct(after.begin(), after.end());
         ASSERT_EQ(distinct.size(), after.size()) << "a number drawn twice";
     }
-    std::printf("%d of %d runs killed, %zu draws completed, %d kills with a draw in flight\n",
-                killed, kRuns, completed, inFlight);
+    std::printf("%d of %d runs killed, %zu draws completed, %d kills with a draw in flight\n", killed, kRuns, completed,
+                inFlight);
 }
 
 }  // namespace

@@ -26,8 +26,7 @@ namespace tavlo::fuzz {
     std::abort();
 }
 
-#define TAVLO_FUZZ_CHECK(condition) \
-    ((condition) ? void(0) : ::tavlo::fuzz::Fail(#condition, __FILE__, __LINE__))
+#define TAVLO_FUZZ_CHECK(condition) ((condition) ? void(0) : ::tavlo::fuzz::Fail(#condition, __FILE__, __LINE__))
 
 // The settings file every input is written to. It lives in a folder of its
 // own, on tmpfs where there is one: every draw flushes the file to the disk,

@@ -27,8 +27,7 @@ public:
         if (onBox)
             onBox(owner);
     }
-    platform::Answer Ask(QWidget* owner, const QString& message, const QString& title,
-                         platform::Style style) override
+    platform::Answer Ask(QWidget* owner, const QString& message, const QString& title, platform::Style style) override
     {
         calls.push_back({true, message, title, style});
         if (onBox)
@@ -36,7 +35,7 @@ public:
         using platform::Answer;
         if (answers.empty())
             return (style & platform::Style::DefaultButton2) == platform::Style::DefaultButton2 ? Answer::No
-                                                                                                 : Answer::Yes;
+                                                                                                : Answer::Yes;
         const Answer answer = answers.front();
         answers.pop_front();
         return answer;

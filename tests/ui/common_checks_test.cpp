@@ -1,9 +1,9 @@
 // The input checks, message helpers and text helpers that every window
 // shares, with the message boxes recorded instead of shown.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QApplication>
 #include <QtTest>
 
 #include "support/recording_message_boxes.h"
@@ -77,8 +77,7 @@ void CommonChecksTest::checkNumericInput()
 
     test::RecordingMessageBoxes boxes;
     QWidget owner;
-    QCOMPARE(CheckNumericInput(boxes, &owner, text, static_cast<std::int16_t>(maxDigits), kItem, kTitle),
-             accepted);
+    QCOMPARE(CheckNumericInput(boxes, &owner, text, static_cast<std::int16_t>(maxDigits), kItem, kTitle), accepted);
     if (message.isEmpty()) {
         QVERIFY(boxes.calls.empty());
         return;
@@ -173,11 +172,16 @@ void CommonChecksTest::ampersands_data()
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("escaped");
 
-    QTest::newRow("START") << "START" << "START";
-    QTest::newRow("STOP") << "STOP" << "STOP";
-    QTest::newRow("between letters") << "A&B" << "A&&B";
-    QTest::newRow("at both ends") << "&x&" << "&&x&&";
-    QTest::newRow("two in a row") << "&&" << "&&&&";
+    QTest::newRow("START") << "START"
+                           << "START";
+    QTest::newRow("STOP") << "STOP"
+                          << "STOP";
+    QTest::newRow("between letters") << "A&B"
+                                     << "A&&B";
+    QTest::newRow("at both ends") << "&x&"
+                                  << "&&x&&";
+    QTest::newRow("two in a row") << "&&"
+                                  << "&&&&";
     QTest::newRow("empty") << QString() << QString();
 }
 
@@ -195,9 +199,12 @@ void CommonChecksTest::unescapeWithoutOverlap_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("unescaped");
 
-    QTest::newRow("single stays") << "A&B" << "A&B";
-    QTest::newRow("three") << "&&&" << "&&";
-    QTest::newRow("five") << "a&&&&&b" << "a&&&b";
+    QTest::newRow("single stays") << "A&B"
+                                  << "A&B";
+    QTest::newRow("three") << "&&&"
+                           << "&&";
+    QTest::newRow("five") << "a&&&&&b"
+                          << "a&&&b";
     QTest::newRow("access key") << QStringLiteral("終了(&X)") << QStringLiteral("終了(&X)");
 }
 
@@ -214,9 +221,11 @@ void CommonChecksTest::removeSpaces_data()
     QTest::addColumn<QString>("compact");
 
     QTest::newRow("full-width inside") << QStringLiteral("抽選\u3000範囲") << QStringLiteral("抽選範囲");
-    QTest::newRow("half-width everywhere") << " a b " << "ab";
+    QTest::newRow("half-width everywhere") << " a b "
+                                           << "ab";
     QTest::newRow("mixed at the ends") << QStringLiteral("\u3000 x \u3000") << "x";
-    QTest::newRow("tab stays") << "a\tb" << "a\tb";
+    QTest::newRow("tab stays") << "a\tb"
+                               << "a\tb";
     QTest::newRow("no-break space stays") << QStringLiteral("a\u00A0b") << QStringLiteral("a\u00A0b");
     QTest::newRow("only spaces") << QStringLiteral(" \u3000 ") << QString();
 }

@@ -269,9 +269,8 @@ void CommonFormsTest::formControlsInDesignOrder()
     Add<QLineEdit>(Add<QDialog>(&window, "frmOwned2"), "txtOfOtherWindow");
     Add<QPushButton>(&window, "cmdLast");
 
-    QCOMPARE(Names(FormControls(&window)),
-             QStringList({"cmdFirst", "fraGroup", "txtInFrame", "Label1", "cboEdit", "lstItems", "chkInside",
-                          "cmdLast"}));
+    QCOMPARE(Names(FormControls(&window)), QStringList({"cmdFirst", "fraGroup", "txtInFrame", "Label1", "cboEdit",
+                                                        "lstItems", "chkInside", "cmdLast"}));
     QVERIFY(FormControls(nullptr).isEmpty());
 }
 
@@ -463,9 +462,8 @@ void CommonFormsTest::pumpDeliversQueuedInput()
     const QPointF centre = QRectF(button->rect()).center();
     QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre),
                                                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre,
-                                                        button->mapToGlobal(centre), Qt::LeftButton,
-                                                        Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre),
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
     QCOMPARE(box->text(), QString());
     platform::PumpEvents();
     QCOMPARE(box->text(), QStringLiteral("a"));

@@ -14,15 +14,15 @@
 
 #include "engine/draw_state.h"
 #include "platform/qt/twips.h"
+#include "settings/settings_file.h"
 #include "support/recording_message_boxes.h"
 #include "support/scripted_random.h"
-#include "settings/settings_file.h"
 #include "support/temp_dir.h"
 #include "support/window_fixture.h"
 #include "ui/common/main_window_link.h"
+#include "ui/common/screen_placement.h"
 #include "ui/common/write_failure.h"
 #include "ui/condition/condition_dialog.h"
-#include "ui/common/screen_placement.h"
 
 using namespace tavlo;
 
@@ -257,14 +257,22 @@ void ConditionDialogTest::okOutcome_data()
     QTest::addColumn<bool>("open");
     // Stored range 10..90, numbers 15 and 50 drawn.
     const QString no, unchanged = QStringLiteral("10,90");
-    QTest::newRow("same") << "10" << "90" << 0 << no << unchanged << false << false;
-    QTest::newRow("same, leading zeros") << "010" << "090" << 0 << no << unchanged << false << false;
-    QTest::newRow("narrower, No") << "10" << "80" << 7 << kNarrowed << unchanged << false << true;
-    QTest::newRow("narrower, Yes") << "20" << "90" << 6 << kNarrowed << "20,90" << true << false;
-    QTest::newRow("shifted up, Yes") << "50" << "200" << 6 << kNarrowed << "50,200" << true << false;
-    QTest::newRow("one number, Yes") << "15" << "15" << 6 << kNarrowed << "15,15" << true << false;
-    QTest::newRow("widened, No") << "1" << "100" << 7 << kChanged << "1,100" << false << false;
-    QTest::newRow("widened, Yes") << "10" << "100" << 6 << kChanged << "10,100" << true << false;
+    QTest::newRow("same") << "10"
+                          << "90" << 0 << no << unchanged << false << false;
+    QTest::newRow("same, leading zeros") << "010"
+                                         << "090" << 0 << no << unchanged << false << false;
+    QTest::newRow("narrower, No") << "10"
+                                  << "80" << 7 << kNarrowed << unchanged << false << true;
+    QTest::newRow("narrower, Yes") << "20"
+                                   << "90" << 6 << kNarrowed << "20,90" << true << false;
+    QTest::newRow("shifted up, Yes") << "50"
+                                     << "200" << 6 << kNarrowed << "50,200" << true << false;
+    QTest::newRow("one number, Yes") << "15"
+                                     << "15" << 6 << kNarrowed << "15,15" << true << false;
+    QTest::newRow("widened, No") << "1"
+                                 << "100" << 7 << kChanged << "1,100" << false << false;
+    QTest::newRow("widened, Yes") << "10"
+                                  << "100" << 6 << kChanged << "10,100" << true << false;
 }
 
 void ConditionDialogTest::okOutcome()
@@ -372,17 +380,31 @@ void ConditionDialogTest::refusedBoxText_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("leaveBy");  // Tab, Backtab or the control clicked
     const QString from = QStringLiteral("抽選結果範囲(From)"), to = QStringLiteral("抽選結果範囲(To)");
-    QTest::newRow("From 1 2, Tab") << "txtRangeMin" << "1 2" << "1 2" << from + kDigits << "Tab";
-    QTest::newRow("From 1234, OK") << "txtRangeMin" << "1234" << "1234" << from + kTooLong << "cmdOK";
-    QTest::newRow("From -5, Cancel") << "txtRangeMin" << " -5 " << "-5" << from + kDigits << "cmdCancel";
+    QTest::newRow("From 1 2, Tab") << "txtRangeMin"
+                                   << "1 2"
+                                   << "1 2" << from + kDigits << "Tab";
+    QTest::newRow("From 1234, OK") << "txtRangeMin"
+                                   << "1234"
+                                   << "1234" << from + kTooLong << "cmdOK";
+    QTest::newRow("From -5, Cancel") << "txtRangeMin"
+                                     << " -5 "
+                                     << "-5" << from + kDigits << "cmdCancel";
     QTest::newRow("From full-width digits, To box")
         << "txtRangeMin" << QStringLiteral("１２") << QStringLiteral("１２") << from + kDigits << "txtRangeMax";
     QTest::newRow("From full-width blank, Tab")
         << "txtRangeMin" << QStringLiteral("12　") << QStringLiteral("12　") << from + kDigits << "Tab";
-    QTest::newRow("To 1234, Backtab") << "txtRangeMax" << "1234" << "1234" << to + kTooLong << "Backtab";
-    QTest::newRow("To -5, From box") << "txtRangeMax" << "-5" << "-5" << to + kDigits << "txtRangeMin";
-    QTest::newRow("To 1a, OK") << "txtRangeMax" << "1a" << "1a" << to + kDigits << "cmdOK";
-    QTest::newRow("To 12345, Cancel") << "txtRangeMax" << "12345" << "12345" << to + kTooLong << "cmdCancel";
+    QTest::newRow("To 1234, Backtab") << "txtRangeMax"
+                                      << "1234"
+                                      << "1234" << to + kTooLong << "Backtab";
+    QTest::newRow("To -5, From box") << "txtRangeMax"
+                                     << "-5"
+                                     << "-5" << to + kDigits << "txtRangeMin";
+    QTest::newRow("To 1a, OK") << "txtRangeMax"
+                               << "1a"
+                               << "1a" << to + kDigits << "cmdOK";
+    QTest::newRow("To 12345, Cancel") << "txtRangeMax"
+                                      << "12345"
+                                      << "12345" << to + kTooLong << "cmdCancel";
 }
 
 void ConditionDialogTest::refusedBoxText()
@@ -453,9 +475,12 @@ void ConditionDialogTest::okRefused_data()
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("both empty") << "" << "" << QStringLiteral("抽選結果範囲(From)を入力して下さい。") << "txtRangeMin";
-    QTest::newRow("To empty") << "5" << "" << QStringLiteral("抽選結果範囲(To)を入力して下さい。") << "txtRangeMax";
-    QTest::newRow("From above To") << "010" << "9" << QStringLiteral("抽選結果範囲は、(From)≦(To)で入力して下さい。")
+    QTest::newRow("both empty") << ""
+                                << "" << QStringLiteral("抽選結果範囲(From)を入力して下さい。") << "txtRangeMin";
+    QTest::newRow("To empty") << "5"
+                              << "" << QStringLiteral("抽選結果範囲(To)を入力して下さい。") << "txtRangeMax";
+    QTest::newRow("From above To") << "010"
+                                   << "9" << QStringLiteral("抽選結果範囲は、(From)≦(To)で入力して下さい。")
                                    << "txtRangeMin";
 }
 

@@ -4,6 +4,7 @@
 // again stores the whole drawing. The full and read-only disks are small tmpfs
 // mounts, so those cases need the right to mount (root) and are skipped
 // without it.
+#include <sys/mount.h>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,7 +14,6 @@
 #include <fstream>
 #include <memory>
 #include <utility>
-#include <sys/mount.h>
 
 #include "engine/draw_state.h"
 #include "settings/profile.h"

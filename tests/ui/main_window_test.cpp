@@ -86,16 +86,19 @@ private slots:
         QTest::addColumn<QString>("range");
         QTest::addColumn<bool>("red");
         QTest::addColumn<QString>("count");
-        QTest::newRow("1..100") << "[Condition]\r\nRange=1,100\r\n" << "抽選範囲 : 001 ～ 100" << false << "次 1回目";
-        QTest::newRow("0..9") << "[Condition]\r\nRange=0,9\r\n" << "抽選範囲 : 0 ～ 9" << false << "次 1回目";
-        QTest::newRow("5..5") << "[Condition]\r\nRange=5,5\r\n" << "抽選範囲 : 5 ～ 5" << false << "次 1回目";
-        QTest::newRow("007,250 as typed") << "[Condition]\r\nRange=007,250\r\n" << "抽選範囲 : 007 ～ 250" << false
-                                          << "次 1回目";
+        QTest::newRow("1..100") << "[Condition]\r\nRange=1,100\r\n"
+                                << "抽選範囲 : 001 ～ 100" << false << "次 1回目";
+        QTest::newRow("0..9") << "[Condition]\r\nRange=0,9\r\n"
+                              << "抽選範囲 : 0 ～ 9" << false << "次 1回目";
+        QTest::newRow("5..5") << "[Condition]\r\nRange=5,5\r\n"
+                              << "抽選範囲 : 5 ～ 5" << false << "次 1回目";
+        QTest::newRow("007,250 as typed") << "[Condition]\r\nRange=007,250\r\n"
+                                          << "抽選範囲 : 007 ～ 250" << false << "次 1回目";
         QTest::newRow("no file") << QString() << "抽選範囲 : 未設定" << true << "次 1回目";
-        QTest::newRow("50..10 abnormal") << "[Condition]\r\nRange=50,10\r\n" << "抽選範囲 : 未設定" << true
-                                         << "次 1回目";
-        QTest::newRow("1000..2000 beyond three digits")
-            << "[Condition]\r\nRange=1000,2000\r\n" << "抽選範囲 : 未設定" << true << "次 1回目";
+        QTest::newRow("50..10 abnormal") << "[Condition]\r\nRange=50,10\r\n"
+                                         << "抽選範囲 : 未設定" << true << "次 1回目";
+        QTest::newRow("1000..2000 beyond three digits") << "[Condition]\r\nRange=1000,2000\r\n"
+                                                        << "抽選範囲 : 未設定" << true << "次 1回目";
         QTest::newRow("three draws") << "[Condition]\r\nRange=1,10\r\n[Result]\r\n1=4\r\n2=9\r\n3=1\r\n"
                                      << "抽選範囲 : 01 ～ 10" << false << "次 4回目";
     }
@@ -145,8 +148,8 @@ private slots:
         }
         // Tab visits every box and button in design order, then wraps.
         child<QLineEdit>("txtRange")->setFocus();
-        const QStringList order{"txtCount", "txt100", "txt10", "txt1", "cmdStartStop", "cmdResultList",
-                                "cmdCondition", "cmdClearResult", "cmdEnd", "txtRange"};
+        const QStringList order{"txtCount",      "txt100",       "txt10",          "txt1",   "cmdStartStop",
+                                "cmdResultList", "cmdCondition", "cmdClearResult", "cmdEnd", "txtRange"};
         for (const QString& expected : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), expected);
@@ -182,8 +185,8 @@ private slots:
         QTest::keyClick(m_window, Qt::Key_X, Qt::AltModifier);
         QTRY_COMPARE(m_fx->boxes.calls.size(), size_t(3));
         QCOMPARE(m_fx->boxes.Messages(), (QStringList{QStringLiteral("結果はありません。"),
-                                                  QStringLiteral("抽選結果をクリアします。よろしいですか？"),
-                                                  QStringLiteral("終了します。よろしいですか？")}));
+                                                      QStringLiteral("抽選結果をクリアします。よろしいですか？"),
+                                                      QStringLiteral("終了します。よろしいですか？")}));
         for (const auto& call : m_fx->boxes.calls)
             QCOMPARE(call.title, QStringLiteral("Tavlo"));
 
@@ -194,8 +197,7 @@ private slots:
             QWidget* dialog = QApplication::activeModalWidget();
             if (!dialog)
                 return;
-            opened = dialog->objectName() == QStringLiteral("frmCondition") &&
-                     dialog->parentWidget() == m_window;
+            opened = dialog->objectName() == QStringLiteral("frmCondition") && dialog->parentWidget() == m_window;
             dialog->close();
         });
         poll.start(10);
@@ -210,8 +212,8 @@ private slots:
         start("[Condition]\r\nRange=0,999\r\n");
         m_fx->random.Push(0.305f + 0.0004f);  // k = floor(r * 1000 + 1) = 306: the number 305
         QStringList countWhileSpinning;
-        auto connection = connect(m_window, &frmTavlo::spinAdvanced, this,
-                                  [&] { countWhileSpinning << text("txtCount"); });
+        auto connection =
+            connect(m_window, &frmTavlo::spinAdvanced, this, [&] { countWhileSpinning << text("txtCount"); });
         drawWithEnter(3);
         disconnect(connection);
 
@@ -258,8 +260,7 @@ private slots:
             child<QLineEdit>("txt100")->setText("12");
             m_window->ClearResult();
             QList<QString> hundreds;
-            auto connection = connect(m_window, &frmTavlo::spinAdvanced, this,
-                                      [&] { hundreds << text("txt100"); });
+            auto connection = connect(m_window, &frmTavlo::spinAdvanced, this, [&] { hundreds << text("txt100"); });
             drawWithEnter(3);
             disconnect(connection);
             QCOMPARE(hundreds.value(2), QStringLiteral("3"));
@@ -396,8 +397,8 @@ private slots:
     {
         QVERIFY(std::filesystem::create_directory(m_fx->path));  // there, but no file to read
         m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes);
-        QCOMPARE(m_fx->boxes.Messages(),
-                 QStringList{QStringLiteral("設定ファイルを読み込めませんでした。\n") + QString::fromStdString(m_fx->path)});
+        QCOMPARE(m_fx->boxes.Messages(), QStringList{QStringLiteral("設定ファイルを読み込めませんでした。\n")
+                                                     + QString::fromStdString(m_fx->path)});
         QCOMPARE(m_fx->boxes.calls[0].title, m_window->windowTitle());
     }
 
@@ -456,7 +457,8 @@ private slots:
         const std::string blocked = m_fx->path;
         start(nullptr);
 
-        const QString message = QStringLiteral("設定ファイルに書き込めませんでした。\n") + QString::fromStdString(blocked);
+        const QString message =
+            QStringLiteral("設定ファイルに書き込めませんでした。\n") + QString::fromStdString(blocked);
         QCOMPARE(text("txtRange"), QStringLiteral("抽選範囲 : 未設定"));
         m_fx->state.ApplyRange(1, 3, "1", "3");
         m_window->EditRange();

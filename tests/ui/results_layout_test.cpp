@@ -76,8 +76,8 @@ void ResultsLayoutTest::lineText()
 void ResultsLayoutTest::lineUsesFullWidthColonAndIdeographicSpace()
 {
     // Spelled by code point, so a look-alike character in the source shows up.
-    const QString expected = QStringLiteral("  1") + QChar(0x56DE) + QChar(0x76EE) + QChar(0xFF1A) +
-                             QChar(0x3000) + QStringLiteral("007");
+    const QString expected =
+        QStringLiteral("  1") + QChar(0x56DE) + QChar(0x76EE) + QChar(0xFF1A) + QChar(0x3000) + QStringLiteral("007");
     QCOMPARE(tavlo::ResultLine(1, 7), expected);
 }
 

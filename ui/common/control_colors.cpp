@@ -27,8 +27,8 @@ enum class Kind { Edit, Combo, Button, Plain };
 
 Kind KindOf(const QWidget* control)
 {
-    if (qobject_cast<const QLineEdit*>(control) != nullptr ||
-        qobject_cast<const QAbstractItemView*>(control) != nullptr)
+    if (qobject_cast<const QLineEdit*>(control) != nullptr
+        || qobject_cast<const QAbstractItemView*>(control) != nullptr)
         return Kind::Edit;
     if (qobject_cast<const QComboBox*>(control) != nullptr)
         return Kind::Combo;
@@ -52,8 +52,8 @@ public:
         }
         const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
         const bool down = (option->state & (State_Sunken | State_On)) != 0;
-        const bool marked = (option->state & State_HasFocus) != 0 ||
-                            (button != nullptr && (button->features & QStyleOptionButton::DefaultButton) != 0);
+        const bool marked = (option->state & State_HasFocus) != 0
+                            || (button != nullptr && (button->features & QStyleOptionButton::DefaultButton) != 0);
         const QColor face = option->palette.color(QPalette::Button);
         const QColor outline =
             marked ? option->palette.color(QPalette::Highlight) : option->palette.color(QPalette::Window).darker(140);
@@ -111,26 +111,26 @@ void SetBackColor(QWidget* control, std::uint32_t value)
     control->setProperty(kBackColorProperty, QVariant::fromValue(static_cast<uint>(value)));
     const QColor color = platform::ToQColor(value);
     switch (KindOf(control)) {
-    case Kind::Edit:
-        SetRole(control, QPalette::Base, color);
-        break;
-    case Kind::Combo:
-        SetRole(control, QPalette::Base, color);
-        SetRole(control, QPalette::Button, color);
-        break;
-    case Kind::Button:
-        if (!DrawnInOwnColor(control))
+        case Kind::Edit:
+            SetRole(control, QPalette::Base, color);
             break;
-        // The style first: a change of style repolishes the button.
-        if (control->style() != ButtonStyle())
-            control->setStyle(ButtonStyle());
-        SetRole(control, QPalette::Button, color);
-        break;
-    case Kind::Plain:
-        SetRole(control, QPalette::Window, color);
-        if (!control->isWindow())
-            control->setAutoFillBackground(true);
-        break;
+        case Kind::Combo:
+            SetRole(control, QPalette::Base, color);
+            SetRole(control, QPalette::Button, color);
+            break;
+        case Kind::Button:
+            if (!DrawnInOwnColor(control))
+                break;
+            // The style first: a change of style repolishes the button.
+            if (control->style() != ButtonStyle())
+                control->setStyle(ButtonStyle());
+            SetRole(control, QPalette::Button, color);
+            break;
+        case Kind::Plain:
+            SetRole(control, QPalette::Window, color);
+            if (!control->isWindow())
+                control->setAutoFillBackground(true);
+            break;
     }
 }
 
@@ -141,19 +141,19 @@ void SetForeColor(QWidget* control, std::uint32_t value)
     control->setProperty(kForeColorProperty, QVariant::fromValue(static_cast<uint>(value)));
     const QColor color = platform::ToQColor(value);
     switch (KindOf(control)) {
-    case Kind::Edit:
-        SetRole(control, QPalette::Text, color);
-        break;
-    case Kind::Combo:
-        SetRole(control, QPalette::Text, color);
-        SetRole(control, QPalette::ButtonText, color);
-        break;
-    case Kind::Button:
-        SetRole(control, QPalette::ButtonText, color);
-        break;
-    case Kind::Plain:
-        SetRole(control, QPalette::WindowText, color);
-        break;
+        case Kind::Edit:
+            SetRole(control, QPalette::Text, color);
+            break;
+        case Kind::Combo:
+            SetRole(control, QPalette::Text, color);
+            SetRole(control, QPalette::ButtonText, color);
+            break;
+        case Kind::Button:
+            SetRole(control, QPalette::ButtonText, color);
+            break;
+        case Kind::Plain:
+            SetRole(control, QPalette::WindowText, color);
+            break;
     }
 }
 
@@ -182,7 +182,8 @@ std::uint32_t ForeColor(const QWidget* control)
         return 0;
     const Kind kind = KindOf(control);
     const bool field = kind == Kind::Edit || kind == Kind::Combo;
-    return ReadValue(control, kForeColorProperty, SystemColor(field ? platform::COLOR_WINDOWTEXT : platform::COLOR_BTNTEXT));
+    return ReadValue(control, kForeColorProperty,
+                     SystemColor(field ? platform::COLOR_WINDOWTEXT : platform::COLOR_BTNTEXT));
 }
 
 }  // namespace tavlo

@@ -46,16 +46,13 @@ void CollectControls(const QWidget* parent, QList<QWidget*>& controls)
 
 bool IsFrameKind(const QWidget* control)
 {
-    return qobject_cast<const QGroupBox*>(control) != nullptr ||
-           qobject_cast<const QRadioButton*>(control) != nullptr ||
-           qobject_cast<const QCheckBox*>(control) != nullptr ||
-           control->metaObject() == &QFrame::staticMetaObject;
+    return qobject_cast<const QGroupBox*>(control) != nullptr || qobject_cast<const QRadioButton*>(control) != nullptr
+           || qobject_cast<const QCheckBox*>(control) != nullptr || control->metaObject() == &QFrame::staticMetaObject;
 }
 
 bool KeepsOwnColors(const QWidget* control)
 {
-    return qobject_cast<const QLabel*>(control) != nullptr ||
-           qobject_cast<const QListView*>(control) != nullptr;
+    return qobject_cast<const QLabel*>(control) != nullptr || qobject_cast<const QListView*>(control) != nullptr;
 }
 
 // The designed limit kept in a property of any integer type; beyond 16 bits

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <QList>
+#include <cstdint>
 #include <optional>
 
 class QWidget;

@@ -4,8 +4,8 @@
 
 namespace tavlo {
 
-bool CheckNumericInput(platform::MessageBoxes& boxes, QWidget* owner, const QString& text,
-                       std::int16_t maxDigits, const QString& itemName, const QString& title)
+bool CheckNumericInput(platform::MessageBoxes& boxes, QWidget* owner, const QString& text, std::int16_t maxDigits,
+                       const QString& itemName, const QString& title)
 {
     if (text.isEmpty())
         return true;
@@ -16,8 +16,8 @@ bool CheckNumericInput(platform::MessageBoxes& boxes, QWidget* owner, const QStr
     }
     if (text.size() > maxDigits) {
         ShowWarning(boxes, owner,
-                    itemName + QStringLiteral("には、") + QString::number(maxDigits) +
-                        QStringLiteral("桁以内で入力して下さい。"),
+                    itemName + QStringLiteral("には、") + QString::number(maxDigits)
+                        + QStringLiteral("桁以内で入力して下さい。"),
                     title);
         return false;
     }

@@ -11,12 +11,11 @@ class QWidget;
 namespace tavlo {
 
 // A beep and a warning box with OK.
-void ShowWarning(platform::MessageBoxes& boxes, QWidget* owner, const QString& message,
-                 const QString& title);
+void ShowWarning(platform::MessageBoxes& boxes, QWidget* owner, const QString& message, const QString& title);
 
 // A beep and a Yes/No question box with the question icon; `extraStyle`
 // Style::DefaultButton2 makes No the default.
-platform::Answer AskYesNo(platform::MessageBoxes& boxes, QWidget* owner, const QString& message,
-                          const QString& title, platform::Style extraStyle);
+platform::Answer AskYesNo(platform::MessageBoxes& boxes, QWidget* owner, const QString& message, const QString& title,
+                          platform::Style extraStyle);
 
 }  // namespace tavlo

@@ -54,8 +54,7 @@ QString TrimBlanks(const QString& text)
 
 }  // namespace
 
-frmCondition::frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow,
-                           QWidget* owner)
+frmCondition::frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow, QWidget* owner)
     : QDialog(owner), m_state(state), m_boxes(boxes), m_mainWindow(mainWindow)
 {
     CreateControls();
@@ -158,21 +157,21 @@ bool frmCondition::CheckBox(QLineEdit* box, const QString& suffix)
 void frmCondition::BoxGotFocus(QLineEdit* box, Qt::FocusReason reason)
 {
     switch (reason) {
-    case Qt::MouseFocusReason:
-        // The press that brought the focus goes on to place the cursor, which
-        // would undo a selection made now.
-        m_selectOnRelease = box;
-        m_focusArrived = true;
-        return;
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason:
-        return;
-    case Qt::ActiveWindowFocusReason:
-        if (m_focusArrived)
+        case Qt::MouseFocusReason:
+            // The press that brought the focus goes on to place the cursor, which
+            // would undo a selection made now.
+            m_selectOnRelease = box;
+            m_focusArrived = true;
             return;
-        break;
-    default:
-        break;
+        case Qt::PopupFocusReason:
+        case Qt::MenuBarFocusReason:
+            return;
+        case Qt::ActiveWindowFocusReason:
+            if (m_focusArrived)
+                return;
+            break;
+        default:
+            break;
     }
     m_focusArrived = true;
     SelectText(box, 0, -1);
@@ -183,22 +182,22 @@ bool frmCondition::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtRangeMin || watched == txtRangeMax) {
         auto* box = static_cast<QLineEdit*>(watched);
         switch (event->type()) {
-        case QEvent::FocusIn:
-            BoxGotFocus(box, static_cast<QFocusEvent*>(event)->reason());
-            break;
-        case QEvent::FocusOut:
-            m_selectOnRelease = nullptr;
-            break;
-        case QEvent::MouseButtonRelease:
-            // A drag that selected text keeps its own selection.
-            if (m_selectOnRelease == box) {
+            case QEvent::FocusIn:
+                BoxGotFocus(box, static_cast<QFocusEvent*>(event)->reason());
+                break;
+            case QEvent::FocusOut:
                 m_selectOnRelease = nullptr;
-                if (!box->hasSelectedText())
-                    SelectText(box, 0, -1);
-            }
-            break;
-        default:
-            break;
+                break;
+            case QEvent::MouseButtonRelease:
+                // A drag that selected text keeps its own selection.
+                if (m_selectOnRelease == box) {
+                    m_selectOnRelease = nullptr;
+                    if (!box->hasSelectedText())
+                        SelectText(box, 0, -1);
+                }
+                break;
+            default:
+                break;
         }
     }
     return QDialog::eventFilter(watched, event);
@@ -253,8 +252,8 @@ void frmCondition::cmdOK_Click()
     bool clearResults = false;
     if (newTo < m_state.RangeMax() || newFrom > m_state.RangeMin()) {
         const platform::Answer answer = AskYesNo(
-            m_boxes, this, QStringLiteral("抽選範囲が狭くなったので、抽選結果をクリアします。よろしいですか？"),
-            title, platform::Style::DefaultButton2);
+            m_boxes, this, QStringLiteral("抽選範囲が狭くなったので、抽選結果をクリアします。よろしいですか？"), title,
+            platform::Style::DefaultButton2);
         if (answer == platform::Answer::No)
             return;
         clearResults = true;
@@ -265,9 +264,9 @@ void frmCondition::cmdOK_Click()
         // clears stores the range and the clearing in one replace: a crash
         // leaves the old state or the new one, never the new range with the
         // old draws. The drawn flags are sized by the new range.
-        const bool saved = m_state.ApplyRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
-                                              txtRangeMin->text().toStdString(), txtRangeMax->text().toStdString(),
-                                              clearResults);
+        const bool saved =
+            m_state.ApplyRange(static_cast<std::int16_t>(newFrom), static_cast<std::int16_t>(newTo),
+                               txtRangeMin->text().toStdString(), txtRangeMax->text().toStdString(), clearResults);
         m_mainWindow.EditRange();
         if (!saved)
             WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());

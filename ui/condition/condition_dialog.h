@@ -28,8 +28,7 @@ class frmCondition : public QDialog {
 public:
     // Runs the load: prepares the controls and fills the boxes from the range.
     // `owner` is the main window; the dialog is shown modally over it.
-    frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow,
-                 QWidget* owner);
+    frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow, QWidget* owner);
     ~frmCondition() override;
 
     // Every way of closing passes here: the closing hook runs first.

@@ -94,8 +94,7 @@ void FocusValidator::AttachToWindow()
 // a widget that already has the focus. Null when the focus would not move.
 QWidget* FocusValidator::FocusTargetAt(const QPoint& pos, Qt::FocusPolicy policy) const
 {
-    for (QWidget* widget = m_window->childAt(pos); widget && widget != m_window;
-         widget = widget->parentWidget()) {
+    for (QWidget* widget = m_window->childAt(pos); widget && widget != m_window; widget = widget->parentWidget()) {
         QWidget* target = EndOfFocusProxies(widget);
         if (widget->isEnabled() && (widget->focusPolicy() & policy) == policy
             && (target->focusPolicy() & policy) == policy)
@@ -121,67 +120,66 @@ bool FocusValidator::HandleMouse(QMouseEvent* event)
 {
     const Qt::MouseButton button = event->button();
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        // A press of a button still marked lost its release to a message box.
-        m_swallowed &= ~button;
-        if (RefusesPointer(event->position().toPoint(), Qt::ClickFocus)) {
-            m_swallowed |= button;
-            return true;
-        }
-        return false;
-    case QEvent::MouseButtonDblClick:
-        if (m_swallowed & button)
-            return true;
-        if (RefusesPointer(event->position().toPoint(), Qt::ClickFocus)) {
-            m_swallowed |= button;
-            return true;
-        }
-        return false;
-    case QEvent::MouseButtonRelease:
-        if (m_swallowed & button) {
+        case QEvent::MouseButtonPress:
+            // A press of a button still marked lost its release to a message box.
             m_swallowed &= ~button;
-            return true;
-        }
-        return false;
-    case QEvent::MouseMove:
-        return (event->buttons() & m_swallowed) != 0;
-    default:
-        return false;
+            if (RefusesPointer(event->position().toPoint(), Qt::ClickFocus)) {
+                m_swallowed |= button;
+                return true;
+            }
+            return false;
+        case QEvent::MouseButtonDblClick:
+            if (m_swallowed & button)
+                return true;
+            if (RefusesPointer(event->position().toPoint(), Qt::ClickFocus)) {
+                m_swallowed |= button;
+                return true;
+            }
+            return false;
+        case QEvent::MouseButtonRelease:
+            if (m_swallowed & button) {
+                m_swallowed &= ~button;
+                return true;
+            }
+            return false;
+        case QEvent::MouseMove:
+            return (event->buttons() & m_swallowed) != 0;
+        default:
+            return false;
     }
 }
 
 bool FocusValidator::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::Show:
-        if (watched == m_window)
-            AttachToWindow();
-        break;
-    case QEvent::KeyPress:
-        if (MovesFocus(*static_cast<QKeyEvent*>(event)) && FocusedEntry()
-            && watched == FocusedEntry()->control)
-            return !ValidateFocused();
-        break;
-    case QEvent::Shortcut:
-        if (auto* receiver = qobject_cast<QWidget*>(watched); receiver && receiver->window() == m_window) {
-            const Entry* entry = FocusedEntry();
-            if (entry && ShortcutTarget(receiver) != entry->control)
+        case QEvent::Show:
+            if (watched == m_window)
+                AttachToWindow();
+            break;
+        case QEvent::KeyPress:
+            if (MovesFocus(*static_cast<QKeyEvent*>(event)) && FocusedEntry() && watched == FocusedEntry()->control)
                 return !ValidateFocused();
-        }
-        break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
-        if (watched == m_handle)
-            return HandleMouse(static_cast<QMouseEvent*>(event));
-        break;
-    case QEvent::Wheel:
-        if (watched == m_handle)
-            return RefusesPointer(static_cast<QWheelEvent*>(event)->position().toPoint(), Qt::WheelFocus);
-        break;
-    default:
-        break;
+            break;
+        case QEvent::Shortcut:
+            if (auto* receiver = qobject_cast<QWidget*>(watched); receiver && receiver->window() == m_window) {
+                const Entry* entry = FocusedEntry();
+                if (entry && ShortcutTarget(receiver) != entry->control)
+                    return !ValidateFocused();
+            }
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+            if (watched == m_handle)
+                return HandleMouse(static_cast<QMouseEvent*>(event));
+            break;
+        case QEvent::Wheel:
+            if (watched == m_handle)
+                return RefusesPointer(static_cast<QWheelEvent*>(event)->position().toPoint(), Qt::WheelFocus);
+            break;
+        default:
+            break;
     }
     return false;
 }

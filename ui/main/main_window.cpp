@@ -14,11 +14,11 @@
 #include "platform/qt/message_boxes.h"
 #include "platform/qt/system_colors.h"
 #include "platform/qt/window_services.h"
+#include "ui/common/control_colors.h"
+#include "ui/common/form_preparation.h"
 #include "ui/common/message_helpers.h"
 #include "ui/common/text_helpers.h"
 #include "ui/common/twips_box.h"
-#include "ui/common/control_colors.h"
-#include "ui/common/form_preparation.h"
 #include "ui/common/write_failure.h"
 #include "ui/condition/condition_dialog.h"
 #include "ui/results/result_list.h"
@@ -64,8 +64,8 @@ constexpr std::uint32_t kStartStopDesignBack = platform::Rgb(255, 192, 192);
 constexpr std::uint32_t kStartStopBack = platform::Rgb(255, 191, 191);
 constexpr std::uint32_t kRangeNotSetText = platform::Rgb(255, 0, 0);
 
-QLineEdit* MakeDisplay(QWidget* window, const char* name, const QString& text, QRect geometry,
-                       const QFont& font, std::uint32_t back, std::uint32_t fore)
+QLineEdit* MakeDisplay(QWidget* window, const char* name, const QString& text, QRect geometry, const QFont& font,
+                       std::uint32_t back, std::uint32_t fore)
 {
     // The text after the font: a text given to the constructor is laid out at
     // once in the default face, whose Japanese fallbacks cost start-up time.
@@ -122,16 +122,15 @@ void frmTavlo::CreateControls()
     const QFont digitFont = platform::GothicFont(kDigitFontSize);
 
     // Created in tab order, which is also the order of the focus chain.
-    txtRange = MakeDisplay(this, "txtRange", QStringLiteral("抽選範囲 : nnn ～ nnn"),
-                           TwipsRect(kRangeDesign), windowFont, kDisplayBack, kDisplayText);
-    txtCount = MakeDisplay(this, "txtCount", QStringLiteral("次 nnn回目"),
-                           TwipsRect(kCountDesign), windowFont, kDisplayBack, kDisplayText);
-    txt100 = MakeDisplay(this, "txt100", QStringLiteral("0"), TwipsRect(kDigit100Design), digitFont,
-                         kDigitBack, kDigitText);
-    txt10 = MakeDisplay(this, "txt10", QStringLiteral("0"), TwipsRect(kDigit10Design), digitFont,
-                        kDigitBack, kDigitText);
-    txt1 = MakeDisplay(this, "txt1", QStringLiteral("0"), TwipsRect(kDigit1Design), digitFont,
-                       kDigitBack, kDigitText);
+    txtRange = MakeDisplay(this, "txtRange", QStringLiteral("抽選範囲 : nnn ～ nnn"), TwipsRect(kRangeDesign),
+                           windowFont, kDisplayBack, kDisplayText);
+    txtCount = MakeDisplay(this, "txtCount", QStringLiteral("次 nnn回目"), TwipsRect(kCountDesign), windowFont,
+                           kDisplayBack, kDisplayText);
+    txt100 =
+        MakeDisplay(this, "txt100", QStringLiteral("0"), TwipsRect(kDigit100Design), digitFont, kDigitBack, kDigitText);
+    txt10 =
+        MakeDisplay(this, "txt10", QStringLiteral("0"), TwipsRect(kDigit10Design), digitFont, kDigitBack, kDigitText);
+    txt1 = MakeDisplay(this, "txt1", QStringLiteral("0"), TwipsRect(kDigit1Design), digitFont, kDigitBack, kDigitText);
     for (QLineEdit* digit : {txt100, txt10, txt1})
         digit->setTextMargins(0, 0, 0, 0);
 
@@ -141,12 +140,10 @@ void frmTavlo::CreateControls()
     // button face, which the platform's look gives them as well.
     DrawInOwnColor(cmdStartStop);
     SetBackColor(cmdStartStop, kStartStopDesignBack);
-    cmdResultList = MakeButton(this, "cmdResultList", QStringLiteral("結果表示(&R)"),
-                               TwipsRect(kResultListDesign));
-    cmdCondition = MakeButton(this, "cmdCondition", QStringLiteral("条件入力(&J)"),
-                              TwipsRect(kConditionDesign));
-    cmdClearResult = MakeButton(this, "cmdClearResult", QStringLiteral("結果クリア(&C)"),
-                                TwipsRect(kClearResultDesign));
+    cmdResultList = MakeButton(this, "cmdResultList", QStringLiteral("結果表示(&R)"), TwipsRect(kResultListDesign));
+    cmdCondition = MakeButton(this, "cmdCondition", QStringLiteral("条件入力(&J)"), TwipsRect(kConditionDesign));
+    cmdClearResult =
+        MakeButton(this, "cmdClearResult", QStringLiteral("結果クリア(&C)"), TwipsRect(kClearResultDesign));
     cmdEnd = MakeButton(this, "cmdEnd", QStringLiteral("終了(&X)"), TwipsRect(kEndDesign));
 
     Label1 = new QLabel(QStringLiteral("← Enterで動きます"), this);
@@ -157,8 +154,8 @@ void frmTavlo::CreateControls()
     Label1->setFocusPolicy(Qt::NoFocus);
 
     QWidget* previous = txtRange;
-    for (QWidget* next : std::initializer_list<QWidget*>{txtCount, txt100, txt10, txt1, cmdStartStop,
-                                                         cmdResultList, cmdCondition, cmdClearResult, cmdEnd}) {
+    for (QWidget* next : std::initializer_list<QWidget*>{txtCount, txt100, txt10, txt1, cmdStartStop, cmdResultList,
+                                                         cmdCondition, cmdClearResult, cmdEnd}) {
         setTabOrder(previous, next);
         previous = next;
     }
@@ -351,9 +348,8 @@ void frmTavlo::cmdResultList_Click()
 
 void frmTavlo::cmdClearResult_Click()
 {
-    const platform::Answer answer =
-        AskYesNo(m_boxes, this, QStringLiteral("抽選結果をクリアします。よろしいですか？"), windowTitle(),
-                 platform::Style::DefaultButton2);
+    const platform::Answer answer = AskYesNo(m_boxes, this, QStringLiteral("抽選結果をクリアします。よろしいですか？"),
+                                             windowTitle(), platform::Style::DefaultButton2);
     if (answer != platform::Answer::No)
         ClearResult();
     cmdStartStop->setFocus();

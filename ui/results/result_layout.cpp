@@ -2,8 +2,7 @@
 
 namespace tavlo {
 
-ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const TwipsBox& list,
-                              const TwipsBox& button)
+ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const TwipsBox& list, const TwipsBox& button)
 {
     ResultListSize size;
     // Read before the button is re-centred: below the floor, each resize

@@ -16,8 +16,7 @@ struct ResultListSize {
     float width = 0.0f;
 };
 
-ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const TwipsBox& list,
-                              const TwipsBox& button);
+ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const TwipsBox& list, const TwipsBox& button);
 
 // Where the button goes: `gap` below the list and centred under it. `list`
 // is the list as read back after it was sized, since a list box may not take

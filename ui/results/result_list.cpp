@@ -34,9 +34,8 @@ frmResultList::frmResultList(const DrawState& state, QWidget* owner) : QDialog(o
     // Maximise stays, for a long list; minimise goes: a minimised modal window
     // would leave the user before a main window that takes no input, with
     // nothing on screen to bring the list back.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     // The lines are columns of half-width characters: the face is fixed-pitch.
     setFont(platform::GothicFont(kFontPoints));
 
@@ -127,8 +126,7 @@ TwipsBox frmResultList::ReadBack(const QWidget* control, const Placement& placem
 {
     const QRect now = control->geometry();
     const auto pick = [](int pixels, int placedPixels, float placedTwips) {
-        return pixels == placedPixels ? placedTwips
-                                      : static_cast<float>(platform::PixelsToTwips(pixels));
+        return pixels == placedPixels ? placedTwips : static_cast<float>(platform::PixelsToTwips(pixels));
     };
     return {pick(now.x(), placement.pixels.x(), placement.twips.left),
             pick(now.y(), placement.pixels.y(), placement.twips.top),
