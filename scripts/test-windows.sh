@@ -18,8 +18,15 @@ scripts/install-deps.sh g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine win
   ninja-build dpkg-dev openbox
 qt=$(nice -n 10 scripts/build-qt-windows.sh)
 
+# A toolchain is fixed when a build folder is first configured: a folder made
+# for another one (an older core-only build) starts afresh.
+if [[ -f $build/CMakeCache.txt ]] &&
+  ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$qt/lib/cmake/Qt6/qt.toolchain.cmake$" "$build/CMakeCache.txt"; then
+  rm -rf "$build"
+fi
 cmake -S . -B "$build" \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DTAVLO_BUILD_UI=ON \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAVLO_BUILD_BENCH=OFF -DTAVLO_BUILD_TESTS=ON \
