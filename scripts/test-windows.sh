@@ -21,7 +21,7 @@ qt=$(nice -n 10 scripts/build-qt-windows.sh)
 # A toolchain is fixed when a build folder is first configured: a folder made
 # for another one (an older core-only build) starts afresh.
 if [[ -f $build/CMakeCache.txt ]] &&
-  ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$qt/lib/cmake/Qt6/qt.toolchain.cmake$" "$build/CMakeCache.txt"; then
+  ! grep -qsF "include(\"$qt/lib/cmake/Qt6/qt.toolchain.cmake\")" "$build"/CMakeFiles/*/CMakeSystem.cmake; then
   rm -rf "$build"
 fi
 cmake -S . -B "$build" \
