@@ -24,8 +24,6 @@ unset QT_QPA_PLATFORM
 
 source "$(dirname "$0")/x_session.sh"
 
-draws_in_file() { grep -cE '^[0-9]+=' "$ini" 2>/dev/null || true; }
-has_draws() { [[ $(draws_in_file) -ge $1 ]]; }
 last_draw() { grep -E '^[0-9]+=' "$ini" | tail -n 1 | tr -d '\r'; }
 range_is() { tr -d '\r' <"$ini" | grep -qx "Range=$1"; }
 shot() { import -window root "$shots/$1" 2>/dev/null || xwd -root -silent >"$shots/${1%.png}.xwd"; }
@@ -39,17 +37,6 @@ start_tavlo() {
   timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo$' >/dev/null || fail "no main window"
   x windowactivate --sync "$(window_named Tavlo)"
   sleep 0.3  # let the window take the focus in before the first key
-}
-
-# Draws one number: Enter starts the spin, Enter stops it once it has spun.
-draw_one() {
-  local before
-  before=$(draws_in_file)
-  key Return
-  wait_for 200 has_draws $((before + 1))
-  sleep 0.2
-  key Return
-  sleep 0.2
 }
 
 start_window_manager

@@ -35,36 +35,17 @@ else
 fi
 ini="$work/Tavlo.ini"
 
-fail() {
-  echo "FAIL: $*" >&2
-  [[ -s $work/wine.log ]] && tail -n 20 "$work/wine.log" >&2
-  exit 1
-}
+source "$(dirname "$0")/x_session.sh"
+fail_log="$work/wine.log"
+draw_pause=0.3  # Wine takes a key in a little later
 
-wait_for() {
-  local tries=$1; shift
-  for ((i = 0; i < tries; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for: $*"
-}
-count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
-windows_at_least() { [[ $(count_windows "$1") -ge $2 ]]; }
-windows_exactly() { [[ $(count_windows "$1") -eq $2 ]]; }
-draws_in_file() { grep -cE '^[0-9]+=' "$ini" 2>/dev/null || true; }
-has_draws() { [[ $(draws_in_file) -ge $1 ]]; }
 has_range() { tr -d '\r' <"$ini" | grep -q '^Range=1,20$'; }
-key() { xdotool key --clearmodifiers "$@"; }
 focus_main() {
   xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Tavlo$' | head -n 1)" 2>/dev/null ||
     xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Tavlo$' | head -n 1)"
 }
 
-# A window manager, as on a desktop: it hands the focus back to the main
-# window when a box closes.
-openbox --sm-disable >/dev/null 2>&1 &
-wait_for 100 xprop -root _NET_SUPPORTING_WM_CHECK
+start_window_manager
 
 # The prefix's Wine server and its background processes start here, with
 # their output away from the test's.
@@ -83,18 +64,6 @@ start_tavlo() {
   timeout 60 xdotool search --sync --onlyvisible --name '^Tavlo$' >/dev/null || fail "no main window"
   focus_main
   sleep 0.5  # let the window take the focus in before the first key
-}
-
-# One draw: Enter starts the spin (the draw is in the file at once), Enter
-# stops it. The next draw's Enter is only taken once STOP got through.
-draw_one() {
-  local before
-  before=$(draws_in_file)
-  key Return
-  wait_for 300 has_draws $((before + 1))
-  sleep 0.3
-  key Return
-  sleep 0.3
 }
 
 start_tavlo

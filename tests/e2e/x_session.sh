@@ -1,7 +1,12 @@
 # Helpers for the end-to-end scripts that drive the real program under an X
 # server with real X input (xdotool). Sourced, not run.
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# A script may name a log (fail_log) whose tail a failure shows too.
+fail() {
+  echo "FAIL: $*" >&2
+  [[ -n ${fail_log:-} && -s $fail_log ]] && tail -n 20 "$fail_log" >&2
+  exit 1
+}
 
 # Polls until a command succeeds; fails after `tries` tenths of a second.
 wait_for() {
@@ -42,3 +47,20 @@ start_window_manager() {
   wait_for 100 window_manager_running
 }
 window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
+# The draws in the settings file "$ini".
+draws_in_file() { grep -cE '^[0-9]+=' "$ini" 2>/dev/null || true; }
+has_draws() { [[ $(draws_in_file) -ge $1 ]]; }
+
+# Draws one number: Enter starts the spin (the draw is in the file at once),
+# Enter stops it once it has spun. A START that comes in the same burst as
+# the STOP before it is dropped, so each press waits a little (draw_pause).
+draw_one() {
+  local before
+  before=$(draws_in_file)
+  key Return
+  wait_for 300 has_draws $((before + 1))
+  sleep "${draw_pause:-0.2}"
+  key Return
+  sleep "${draw_pause:-0.2}"
+}
