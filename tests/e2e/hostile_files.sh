@@ -24,10 +24,7 @@ for ini in "$folder"/*.ini; do
   "$work/tavlo" 2>"$work/stderr" &
   pid=$!
   ok=true
-  # One waiting search rather than a poll: Xvfb drops some connections that
-  # arrive while another client connects and disconnects in a tight loop, and
-  # the program's own connection at start-up must not be one of them.
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo$' 2>/dev/null | head -n 1 || true)
+  window=$(await_window Tavlo 30) || true
   if [[ -z $window ]]; then
     echo "FAIL $name: no window (the program ended or hung at start-up)"
     kill -0 $pid 2>/dev/null || { wait $pid; echo "  exit status $?"; } || true

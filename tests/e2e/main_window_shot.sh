@@ -14,11 +14,10 @@ cp "$program" "$work/tavlo"
 printf '[Condition]\r\nRange=1,120\r\n[Result]\r\n1=57\r\n2=103\r\n3=8\r\n' >"$work/Tavlo.ini"
 unset QT_QPA_PLATFORM
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/x_session.sh"
 
 "$work/tavlo" &
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo$' | head -n 1)
-[[ -n $window ]] || fail "no main window"
+window=$(await_window Tavlo 30) || fail "no main window"
 
 # Qt hands X the sizes up to 48 px.
 icon=$(xprop -id "$window" _NET_WM_ICON)

@@ -31,11 +31,8 @@ shot() { import -window root "$shots/$1" 2>/dev/null || xwd -root -silent >"$sho
 start_tavlo() {
   "$work/tavlo" &
   tavlo_pid=$!
-  # One waiting search rather than a poll: Xvfb drops some connections that
-  # arrive while another client connects and disconnects in a tight loop, and
-  # the program's own connection at start-up must not be one of them.
-  timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo$' >/dev/null || fail "no main window"
-  x windowactivate --sync "$(window_named Tavlo)"
+  window=$(await_window Tavlo 30) || fail "no main window"
+  x windowactivate --sync "$window"
   sleep 0.3  # let the window take the focus in before the first key
 }
 
@@ -151,8 +148,8 @@ wait_for 200 bash -c "! kill -0 $tavlo_pid"
   ln "$work/tavlo" tavlo
   ./tavlo &
   deep_pid=$!
-  timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo$' >/dev/null || fail "no box"
-  x windowfocus --sync "$(window_named Tavlo)"
+  box=$(await_window Tavlo 30) || fail "no box"
+  x windowfocus --sync "$box"
   sleep 0.3
   key Return
   wait_for 200 bash -c "! kill -0 $deep_pid"

@@ -61,7 +61,7 @@ wine cmd /c exit </dev/null >/dev/null 2>&1
 start_tavlo() {
   (cd "$work" && exec "$runner" Tavlo.exe </dev/null >>"$work/wine.log" 2>&1) &
   tavlo_pid=$!
-  timeout 60 xdotool search --sync --onlyvisible --name '^Tavlo$' >/dev/null || fail "no main window"
+  await_window Tavlo 60 >/dev/null || fail "no main window"
   focus_main
   sleep 0.5  # let the window take the focus in before the first key
 }

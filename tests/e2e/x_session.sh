@@ -32,6 +32,22 @@ window_named() {
     sleep 0.2
   done
 }
+# Waits up to `seconds` for a visible window titled `name` and prints its id.
+# One waiting search rather than a poll: Xvfb drops some connections that
+# arrive while another client connects and disconnects in a tight loop, and
+# the program's own connection at start-up must not be one of them. The
+# search walks every window, and one destroyed under it (a window of a
+# program starting or ending) is an X error that ends xdotool: search again.
+await_window() {
+  local name=$1 seconds=$2 window deadline=$((SECONDS + $2))
+  while ((SECONDS < deadline)); do
+    window=$(timeout $((deadline - SECONDS)) xdotool search --sync --onlyvisible --name "^$name\$" 2>/dev/null |
+      head -n 1) || true
+    [[ -n $window ]] && { echo "$window"; return 0; }
+    sleep 0.3
+  done
+  return 1
+}
 has_window() { [[ -n $(window_named "$1") ]]; }
 count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 windows_at_least() { [[ $(count_windows "$1") -ge $2 ]]; }
