@@ -6,6 +6,7 @@
 
 #include "engine/draw_state.h"
 #include "platform/executable_dir.h"
+#include "platform/held_folder.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_boxes.h"
 #include "platform/random_source.h"
@@ -28,13 +29,17 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    // The drawing stays with this folder while the program runs, wherever
+    // the program file or the folder is moved meanwhile.
+    const tavlo::platform::HeldFolder home(folder);
+    tavlo::SettingsFile settings(home);  // Tavlo.ini beside the program
+
     // One instance per settings file: a second start ends at once and
     // without a word; the first goes on.
-    const tavlo::platform::InstanceLock instance(folder);
+    const tavlo::platform::InstanceLock instance(home.PathTo(tavlo::kProfileFileName));
     if (!instance.owns())
         return 0;
 
-    tavlo::SettingsFile settings;  // Tavlo.ini beside the program
     // Nobody else writes the file now: what killed writes left can go.
     settings.RemoveLeftovers();
 

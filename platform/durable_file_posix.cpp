@@ -133,13 +133,20 @@ bool WriteInPlace(const std::string& target, std::string_view bytes)
     return !Injected(DurableStep::Close) && ::close(fd.release()) == 0;
 }
 
-bool SyncFolder(const std::string& folder)
+// Flushes the folder that holds `target`, so that the rename in it lasts.
+bool SyncFolder(const std::string& target)
 {
     if (Injected(DurableStep::SyncFolder))
         return false;
-    Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return false;
+    Descriptor fd(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno != EACCES)
+            return false;
+        // A folder that may be written but not read (mode 0333) opens for no
+        // flush: the whole file system that holds the file is flushed instead.
+        Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+        return file.get() >= 0 && ::syncfs(file.get()) == 0;
+    }
     if (::fsync(fd.get()) == 0)
         return true;
     // Some file systems cannot flush a folder at all; the rename is then as
@@ -276,7 +283,7 @@ bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
         return fail();
     if (Injected(DurableStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0)
         return fail();
-    return SyncFolder(FolderOf(target));
+    return SyncFolder(target);
 }
 
 }  // namespace tavlo::platform

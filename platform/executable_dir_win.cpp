@@ -4,17 +4,21 @@
 
 #include <vector>
 
+#include "platform/wide_text_win.h"
+
 namespace tavlo::platform {
 
+// The W form: the A form spells a name outside the ANSI code page with "?"
+// (or a look-alike letter), and the path then leads nowhere, or elsewhere.
 std::string ExecutablePath()
 {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0)
             return {};
         if (length < buffer.size())
-            return std::string(buffer.data(), length);
+            return WideToUtf8(std::wstring_view(buffer.data(), length));
         buffer.resize(buffer.size() * 2);
     }
 }

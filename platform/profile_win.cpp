@@ -2,64 +2,173 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
-// The profile functions of kernel32, in their ANSI forms. Windows edits the
-// file in place and writes it back itself; the atomic replace that the
-// portable layer makes is not promised here.
+#include "platform/wide_text_win.h"
+
+// The profile functions of kernel32, in their W forms: the path reaches them
+// in UTF-16, whatever script the folder is named in. Names and values pass in
+// the ANSI code page both ways, as the A forms would hand them over, and the
+// file keeps the encoding the functions give it (a new file is ANSI). Windows
+// edits the file in place and writes it back itself; the atomic replace that
+// the portable layer makes is not promised here.
 namespace tavlo::platform {
+
+namespace {
+
+// A narrow argument as a W function takes it; a null pointer stays null.
+class Wide {
+public:
+    explicit Wide(const char* ansi) : m_null(ansi == nullptr)
+    {
+        if (ansi != nullptr)
+            m_text = AnsiToWide(ansi);
+    }
+    // A NUL-terminated list closed by one more NUL, converted as a whole.
+    static Wide List(const char* ansi)
+    {
+        Wide list(nullptr);
+        if (ansi == nullptr)
+            return list;
+        const char* end = ansi;
+        while (*end != '\0')
+            end += std::strlen(end) + 1;
+        list.m_null = false;
+        list.m_text = AnsiToWide(std::string_view(ansi, static_cast<std::size_t>(end - ansi) + 1));
+        return list;
+    }
+    const wchar_t* get() const { return m_null ? nullptr : m_text.c_str(); }
+
+private:
+    bool m_null;
+    std::wstring m_text;
+};
+
+std::wstring WidePath(const char* path)
+{
+    return path == nullptr ? std::wstring() : Utf8ToWide(path);
+}
+
+// The number of bytes of `text` that fit in `room`, never splitting a
+// double-byte character.
+std::size_t FittingBytes(const std::string& text, std::size_t room)
+{
+    if (text.size() <= room)
+        return text.size();
+    std::size_t at = 0;
+    while (at < room) {
+        const std::size_t step = ::IsDBCSLeadByte(static_cast<BYTE>(text[at])) ? 2 : 1;
+        if (at + step > room)
+            break;
+        at += step;
+    }
+    return at;
+}
+
+// One text, as GetPrivateProfileStringA returns it: cut to fit, NUL-terminated.
+std::uint32_t CopyText(std::wstring_view wide, char* buffer, std::uint32_t size)
+{
+    const std::string ansi = WideToAnsi(wide);
+    const std::size_t length = FittingBytes(ansi, size - 1);
+    std::memcpy(buffer, ansi.data(), length);
+    buffer[length] = '\0';
+    return static_cast<std::uint32_t>(length);
+}
+
+// A list as the A forms return it: NUL-terminated texts and one more NUL. A
+// list that was cut, or that no longer fits once in the code page, is cut to
+// `size` - 2 bytes and closed with two NULs; `size` - 2 is returned.
+std::uint32_t CopyList(const std::vector<wchar_t>& wide, std::uint32_t got, char* buffer, std::uint32_t size)
+{
+    if (size < 2) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    const bool cut = got + 2 >= size && got > 0;
+    const std::string ansi = WideToAnsi(std::wstring_view(wide.data(), cut ? got : got + 1));
+    if (!cut && ansi.size() <= size) {
+        std::memcpy(buffer, ansi.data(), ansi.size());
+        if (got == 0)
+            buffer[1] = '\0';
+        return static_cast<std::uint32_t>(ansi.size() - 1);
+    }
+    const std::size_t room = size - 2;
+    const std::size_t length = std::min(ansi.size(), room);
+    std::memcpy(buffer, ansi.data(), length);
+    std::memset(buffer + length, '\0', size - length);
+    return static_cast<std::uint32_t>(room);
+}
+
+}  // namespace
 
 std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
                                std::uint32_t size, const char* path)
 {
-    return static_cast<std::uint32_t>(
-        ::GetPrivateProfileStringA(section, key, defaultValue, buffer, static_cast<DWORD>(size), path));
+    if (buffer == nullptr || size == 0)
+        return 0;
+    std::vector<wchar_t> wide(size, L'\0');
+    const DWORD got = ::GetPrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(defaultValue).get(),
+                                                 wide.data(), static_cast<DWORD>(size), WidePath(path).c_str());
+    if (section == nullptr || key == nullptr)
+        return CopyList(wide, got, buffer, size);
+    return CopyText(std::wstring_view(wide.data(), got), buffer, size);
 }
 
 std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size, const char* path)
 {
-    return static_cast<std::uint32_t>(::GetPrivateProfileSectionA(section, buffer, static_cast<DWORD>(size), path));
+    if (buffer == nullptr || size == 0)
+        return 0;
+    std::vector<wchar_t> wide(size, L'\0');
+    const DWORD got =
+        ::GetPrivateProfileSectionW(Wide(section).get(), wide.data(), static_cast<DWORD>(size), WidePath(path).c_str());
+    return CopyList(wide, got, buffer, size);
 }
 
 bool ProfilePutString(const char* section, const char* key, const char* value, const char* path)
 {
-    return ::WritePrivateProfileStringA(section, key, value, path) != FALSE;
+    return ::WritePrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(value).get(), WidePath(path).c_str())
+           != FALSE;
 }
 
 bool ProfilePutSection(const char* section, const char* entries, const char* path)
 {
-    return ::WritePrivateProfileSectionA(section, entries, path) != FALSE;
+    return ::WritePrivateProfileSectionW(Wide(section).get(), Wide::List(entries).get(), WidePath(path).c_str())
+           != FALSE;
 }
 
 bool ProfileDeleteSection(const char* section, const char* path)
 {
     // No entry list: the section goes, header and entries.
-    return ::WritePrivateProfileSectionA(section, nullptr, path) != FALSE;
+    return ::WritePrivateProfileSectionW(Wide(section).get(), nullptr, WidePath(path).c_str()) != FALSE;
 }
 
 namespace {
 
 // Each removal takes the first section of the name only.
-bool RemoveEverySection(const char* section, const char* path)
+bool RemoveEverySection(const wchar_t* section, const wchar_t* path)
 {
     constexpr int kMaxSectionRemovals = 1000;
     for (int pass = 0; pass < kMaxSectionRemovals; ++pass) {
-        if (::WritePrivateProfileSectionA(section, nullptr, path) == FALSE)
+        if (::WritePrivateProfileSectionW(section, nullptr, path) == FALSE)
             return false;
-        char probe[16];
-        if (::GetPrivateProfileSectionA(section, probe, sizeof probe, path) == 0)
+        wchar_t probe[16];
+        if (::GetPrivateProfileSectionW(section, probe, static_cast<DWORD>(std::size(probe)), path) == 0)
             return true;
     }
     return false;
 }
 
-bool KeyIsMissing(const char* section, const char* key, const char* path)
+bool KeyIsMissing(const wchar_t* section, const wchar_t* key, const wchar_t* path)
 {
     // A default that no stored value can read as.
-    const char* const kMissing = "\x01\x02";
-    char value[8];
-    ::GetPrivateProfileStringA(section, key, kMissing, value, sizeof value, path);
-    return std::strcmp(value, kMissing) == 0;
+    const wchar_t* const kMissing = L"\x01\x02";
+    wchar_t value[8];
+    ::GetPrivateProfileStringW(section, key, kMissing, value, static_cast<DWORD>(std::size(value)), path);
+    return std::wcscmp(value, kMissing) == 0;
 }
 
 }  // namespace
@@ -68,19 +177,23 @@ bool KeyIsMissing(const char* section, const char* key, const char* path)
 // the program makes, so a crash between two leaves an older state, not a mix.
 bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const char* path)
 {
+    const std::wstring file = WidePath(path);
     for (std::size_t i = 0; i < count; ++i) {
         const ProfileChange& change = changes[i];
+        const Wide section(change.section);
+        const Wide key(change.key);
         bool ok = true;
         switch (change.kind) {
             case ProfileChangeKind::RemoveSection:
-                ok = RemoveEverySection(change.section, path);
+                ok = RemoveEverySection(section.get(), file.c_str());
                 break;
             case ProfileChangeKind::StoreIfMissing:
-                if (!KeyIsMissing(change.section, change.key, path))
+                if (!KeyIsMissing(section.get(), key.get(), file.c_str()))
                     break;
                 [[fallthrough]];
             case ProfileChangeKind::Store:
-                ok = ::WritePrivateProfileStringA(change.section, change.key, change.value, path) != FALSE;
+                ok = ::WritePrivateProfileStringW(section.get(), key.get(), Wide(change.value).get(), file.c_str())
+                     != FALSE;
                 break;
         }
         if (!ok)
@@ -96,8 +209,9 @@ void ProfileRemoveLeftovers(const char*)
 
 bool ProfileFileUnreadable(const char* path)
 {
-    const HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;

@@ -11,8 +11,6 @@ namespace tavlo {
 
 namespace {
 
-constexpr std::string_view kProfileFileName = "Tavlo.ini";
-
 std::string ResolvePath(std::string_view fileName)
 {
     return fileName.empty() ? GetProfilePath() : std::string(fileName);
@@ -32,15 +30,6 @@ std::string BeforeComment(std::string_view text)
 std::string GetProfilePath()
 {
     return JoinPath(platform::ExecutableDirectory(), kProfileFileName);
-}
-
-std::string JoinPath(std::string_view directory, std::string_view fileName)
-{
-    std::string path(directory);
-    if (path.empty() || path.back() != platform::kPathSeparator)
-        path += platform::kPathSeparator;
-    path += fileName;
-    return path;
 }
 
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,

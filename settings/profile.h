@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/executable_dir.h"
+
 // Profile (INI) file access for the whole program. No state and no cache: every
 // call goes to the file. An empty file name stands for the default settings
 // file beside the program. Nothing here shows a message or throws.
@@ -29,8 +31,11 @@ struct ProfileChange {
     std::string value;
 };
 
+// The settings file's name, in the program's folder.
+inline constexpr std::string_view kProfileFileName = "Tavlo.ini";
+
 std::string GetProfilePath();
-std::string JoinPath(std::string_view directory, std::string_view fileName);
+using platform::JoinPath;
 
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
                               std::string_view fileName);

@@ -55,11 +55,16 @@ std::optional<std::int16_t> ParseInt16(std::string_view text)
 
 }  // namespace
 
+SettingsFile::SettingsFile(const platform::HeldFolder& folder)
+    : m_path(folder.PathTo(kProfileFileName)), m_folder(&folder)
+{
+}
+
 SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {}
 
 std::string SettingsFile::path() const
 {
-    return m_path.empty() ? GetProfilePath() : m_path;
+    return m_folder != nullptr ? m_folder->DisplayPathTo(kProfileFileName) : m_path;
 }
 
 StoredRange SettingsFile::ReadRange() const

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/held_folder.h"
 #include "settings/profile.h"
 
 namespace tavlo {
@@ -35,8 +36,11 @@ struct StoredResult {
 // reached the disk, so a window can warn the user.
 class SettingsFile {
 public:
-    // `path` empty: the default file beside the program.
-    explicit SettingsFile(std::string path = {});
+    // The file "Tavlo.ini" in `folder`, the folder the program started in,
+    // for as long as the program runs; `folder` must outlive the file.
+    explicit SettingsFile(const platform::HeldFolder& folder);
+    // The file at `path`.
+    explicit SettingsFile(std::string path);
 
     // The full path of the file, for messages.
     std::string path() const;
@@ -66,7 +70,8 @@ public:
                     const std::vector<bool>& recorded) const;
 
 private:
-    std::string m_path;  // empty: the default file
+    std::string m_path;  // what the file calls take
+    const platform::HeldFolder* m_folder = nullptr;
 };
 
 }  // namespace tavlo

@@ -166,6 +166,34 @@ TEST(ReplaceFileDurablyTest, WritesInPlaceWhereTheFolderRefusesNewFiles)
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
 }
 
+// A folder the user may write and search but not list (mode 0333) opens for
+// no flush; the write still succeeds, flushed through the file's file system.
+TEST(ReplaceFileDurablyTest, ReplacesInAFolderThatCannotBeListed)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    const uid_t nobody = 65534;
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
+    }
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0333), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+            ::_exit(2);
+        ::_exit(ReplaceFileDurably(path, "new") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::chmod(dir.path().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write failed, 2: could not become an ordinary user";
+    EXPECT_EQ(ReadFile(path), "new");
+}
+
 TEST(WriteAllTest, AWriteThatMakesNoProgressFails)
 {
     const auto nothing = [](int, const void*, std::size_t) -> long { return 0; };

@@ -1,4 +1,4 @@
-// The one-instance lock of a settings folder across real processes: a second
+// The one-instance lock of a settings file across real processes: a second
 // holder is refused while the first lives, and a first holder killed with
 // SIGKILL leaves no stale lock behind.
 #include <gtest/gtest.h>
@@ -7,14 +7,18 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/instance_lock.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-// Forks a child that takes the lock and reports through a pipe, then waits to be killed.
-pid_t SpawnHolder(const std::string& path, bool& owns)
+constexpr uid_t kNobody = 65534;
+
+// Forks a child that takes the lock (as user nobody when `asNobody`) and
+// reports through a pipe, then waits to be killed.
+pid_t SpawnHolder(const std::string& path, bool& owns, bool asNobody = false)
 {
     int fds[2];
     if (::pipe(fds) != 0)
@@ -22,6 +26,9 @@ pid_t SpawnHolder(const std::string& path, bool& owns)
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
+        // Root may list any folder; nobody meets the folder's mode.
+        if (asNobody && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(1);
         tavlo::platform::InstanceLock lock(path);
         const char answer = lock.owns() ? '1' : '0';
         (void)!::write(fds[1], &answer, 1);
@@ -47,27 +54,60 @@ void Kill(pid_t pid)
 TEST(InstanceLock, SecondInstanceRefusedAndKilledFirstLeavesNoStaleLock)
 {
     tavlo::test::TempDir dir;
-    const std::string folder = dir.path().string();
+    const std::string file = dir.file("Tavlo.ini");
 
     bool firstOwns = false;
-    const pid_t first = SpawnHolder(folder, firstOwns);
+    const pid_t first = SpawnHolder(file, firstOwns);
     ASSERT_GT(first, 0);
     EXPECT_TRUE(firstOwns);
     {
         // The same folder by another path is the same settings file.
         const std::string link = dir.file("link");
-        std::filesystem::create_directory_symlink(folder, link);
-        tavlo::platform::InstanceLock second(link);
+        std::filesystem::create_directory_symlink(dir.path(), link);
+        tavlo::platform::InstanceLock second(link + "/Tavlo.ini");
         EXPECT_FALSE(second.owns());
     }
 
     Kill(first);
-    tavlo::platform::InstanceLock third(folder);
+    tavlo::platform::InstanceLock third(file);
     EXPECT_TRUE(third.owns());
 
     // Another folder holds another settings file: another instance.
     const std::string other = dir.file("other");
     std::filesystem::create_directory(other);
-    tavlo::platform::InstanceLock elsewhere(other);
+    tavlo::platform::InstanceLock elsewhere(other + "/Tavlo.ini");
     EXPECT_TRUE(elsewhere.owns());
+}
+
+// Whatever way the file is reached, its instance holds it alone: through a
+// settings file that is a symbolic link into another instance's folder, and
+// in a folder that may be searched and written but not listed.
+TEST(InstanceLock, CoversTheFileItsWritesReach)
+{
+    tavlo::test::TempDir dir;
+    const std::string a = dir.file("a");
+    const std::string b = dir.file("b");
+    const std::string shared = dir.file("shared");
+    for (const std::string& folder : {a, b, shared})
+        std::filesystem::create_directory(folder);
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    std::filesystem::permissions(shared, std::filesystem::perms(0333));
+    {
+        std::ofstream(a + "/Tavlo.ini") << "[Result]\r\n1=1\r\n";
+    }
+    std::filesystem::create_symlink(a + "/Tavlo.ini", b + "/Tavlo.ini");
+
+    bool owns = false;
+    const pid_t holderOfA = SpawnHolder(a + "/Tavlo.ini", owns);
+    EXPECT_TRUE(owns);
+    const pid_t firstInShared = SpawnHolder(shared + "/Tavlo.ini", owns, true);
+    EXPECT_TRUE(owns);
+
+    const pid_t throughTheLink = SpawnHolder(b + "/Tavlo.ini", owns);
+    EXPECT_FALSE(owns) << "a link into a running instance's folder";
+    const pid_t secondInShared = SpawnHolder(shared + "/Tavlo.ini", owns, true);
+    EXPECT_FALSE(owns) << "a folder that cannot be listed";
+
+    for (const pid_t pid : {holderOfA, firstInShared, throughTheLink, secondInShared})
+        Kill(pid);
 }

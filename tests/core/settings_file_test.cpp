@@ -1,6 +1,7 @@
 // The settings file wrapper: names, layout and what its reads make of the text.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,14 +24,32 @@ protected:
     SettingsFile m_file{m_path};
 };
 
-TEST_F(SettingsFileTest, PathIsTheGivenFileOrTheDefault)
+TEST_F(SettingsFileTest, PathIsTheGivenFile)
 {
     EXPECT_EQ(m_file.path(), m_path);
-    const SettingsFile defaultFile;
-    EXPECT_EQ(defaultFile.path(), GetProfilePath());
-    const std::string name = "Tavlo.ini";
-    ASSERT_GT(defaultFile.path().size(), name.size());
-    EXPECT_EQ(defaultFile.path().substr(defaultFile.path().size() - name.size()), name);
+}
+
+// The program's file stays in the folder it started in: the folder renamed
+// while the program runs takes the file along, and a path that now names
+// another folder (as a program file moved elsewhere would) is never written.
+TEST_F(SettingsFileTest, FileInTheProgramFolderFollowsThatFolder)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows renames no folder that a running program lies in";
+#endif
+    const std::filesystem::path started = m_dir.path() / "started";
+    const std::filesystem::path renamed = m_dir.path() / "renamed";
+    std::filesystem::create_directory(started);
+    const platform::HeldFolder folder(started.string());
+    const SettingsFile file(folder);
+    EXPECT_EQ(file.path(), (started / "Tavlo.ini").string());
+
+    std::filesystem::rename(started, renamed);
+    std::filesystem::create_directory(started);
+    ASSERT_TRUE(file.WriteResult(1, 7));
+    EXPECT_EQ(FileLines((renamed / "Tavlo.ini").string()), (Lines{"[Result]", "1=7"}));
+    EXPECT_FALSE(test::FileExists((started / "Tavlo.ini").string()));
+    EXPECT_EQ(file.path(), (renamed / "Tavlo.ini").string());
 }
 
 TEST_F(SettingsFileTest, MissingFileReadsAsNothing)

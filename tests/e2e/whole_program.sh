@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The whole program under a real X server and window manager with real X
 # input (xdotool): set the range 1..30 with the keyboard, draw 10 numbers with
-# Enter, kill the program with SIGKILL, start it again, draw the other 20,
+# Enter and one more after the running program file was moved, kill the
+# program with SIGKILL, start it again, draw the other 19,
 # check the all-drawn refusal, open the result list, and check from Tavlo.ini
 # that the 30 numbers are 1..30, each once, in the order drawn. Then widen the
 # range five times, answering the question by Enter, and draw the one new
 # number with Enter each time. Nothing but the program itself hands the focus
 # back after a window closes. Also: a copy of the program beside it is the
-# same instance, leftovers of killed writes go at start-up, and a program
-# whose folder cannot be named refuses to start. Screenshots go to the build
+# same instance, leftovers of killed writes go at start-up, the program file
+# moved into another instance's folder while it runs still writes its own
+# file, and a program whose folder cannot be named refuses to start. Screenshots go to the build
 # folder.
 #
 # Usage (under xvfb-run): whole_program.sh <tavlo executable> <screenshot folder>
@@ -63,6 +65,24 @@ for _ in $(seq 10); do draw_one; done
 shot main_window.png
 first_ten=$(sed -n '/^\[Result\]/,$p' "$ini")
 
+# The running program file moved into a folder where another instance runs:
+# its next draw still goes to the file of the folder it started in.
+mkdir "$work/other"
+printf '[Result]\r\n1=5\r\n' >"$work/other/Tavlo.ini"
+cp "$work/tavlo" "$work/other/tavlo"
+"$work/other/tavlo" &
+other_pid=$!
+wait_for 300 windows_at_least Tavlo 2
+mv "$work/tavlo" "$work/other/tavlo moved"
+x windowactivate --sync "$window"
+wait_for 100 bash -c "[[ \$(xdotool getactivewindow) == $window ]]"
+draw_one
+[[ $(draws_in_file) -eq 11 ]] || fail "the moved program's draw is not in its own file"
+[[ $(tr -d '\r' <"$work/other/Tavlo.ini") == $'[Result]\n1=5' ]] || fail "the moved program wrote into another folder's file"
+kill "$other_pid"
+wait_for 200 windows_exactly Tavlo 1
+mv "$work/other/tavlo moved" "$work/tavlo"
+
 kill -9 "$tavlo_pid"
 wait "$tavlo_pid" 2>/dev/null || true
 
@@ -73,7 +93,7 @@ echo x >"$leftover"
 start_tavlo
 [[ ! -e $leftover ]] || fail "a leftover temporary file stayed"
 [[ -e "$work/tavlo copy" ]] || fail "a file of the folder went"
-for _ in $(seq 20); do draw_one; done
+for _ in $(seq 19); do draw_one; done
 [[ $(draws_in_file) -eq 30 ]] || fail "expected 30 draws, the file holds $(draws_in_file)"
 
 # Everything drawn: START is refused with a warning box.
@@ -145,7 +165,7 @@ wait_for 200 bash -c "! kill -0 $tavlo_pid"
     d=$(printf 'd%.0s' $(seq 240))
     mkdir "$d" && cd "$d"
   done
-  ln "$work/tavlo" tavlo
+  cp "$program" tavlo
   ./tavlo &
   deep_pid=$!
   box=$(await_window Tavlo 30) || fail "no box"
