@@ -116,20 +116,32 @@ bool IsTempNameOf(const std::string& name, const std::string& path)
     return parts == 3 && inDigits;
 }
 
+// Writes `bytes` over the file's start, cuts it to their length and flushes it.
+bool Overwrite(int fd, std::string_view bytes)
+{
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes)
+           && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
 // The folder refuses new files but the file may be written: written in place
 // and flushed, as the platform's own profile functions write. A crash in the
-// middle may leave it torn.
+// middle may leave it torn. A failure (a disk filling up half-way) puts the
+// old bytes back: their room is the file's already, and a cut-off value left
+// behind would read as a stored draw.
 bool WriteInPlace(const std::string& target, std::string_view bytes)
 {
+    const FileContents old = ReadWholeFile(target);
+    if (old.status != FileReadStatus::Ok)
+        return false;
     Descriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
     if (fd.get() < 0)
         return false;
-    if (Injected(DurableStep::Write) || !WriteAll(fd.get(), bytes))
+    if (Injected(DurableStep::Write) || !Overwrite(fd.get(), bytes) || Injected(DurableStep::Sync)) {
+        const int error = errno;
+        Overwrite(fd.get(), old.bytes);
+        errno = error;
         return false;
-    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0)
-        return false;
-    if (Injected(DurableStep::Sync) || ::fsync(fd.get()) != 0)
-        return false;
+    }
     return !Injected(DurableStep::Close) && ::close(fd.release()) == 0;
 }
 
