@@ -24,9 +24,10 @@ FileContents ReadWholeFile(const std::string& path);
 
 // Replaces the file at `path` with `bytes`: writes a temporary file in the
 // same folder, flushes it to the disk, renames it over the old file and
-// flushes the folder. A folder that refuses new files while the file itself
-// may be written gets the file written in place and flushed instead, without
-// the promise of atomicity. On failure returns false, removes the temporary file
+// flushes the folder. A folder that refuses new files or the replacing rename
+// (a sticky folder, a file of another user) while the file itself may be
+// written gets the file written in place and flushed instead, without the
+// promise of atomicity. On failure returns false, removes the temporary file
 // and leaves the old file as it was; only a failure of the last step, after
 // the rename, leaves the new bytes in place without the promise that they
 // reached the disk. An existing file that the process may not write is

@@ -286,8 +286,13 @@ bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
         return fail();
     if (Injected(DurableStep::Close) || ::close(fd.release()) != 0)
         return fail();
-    if (Injected(DurableStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0)
-        return fail();
+    if (Injected(DurableStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0) {
+        // A folder with the sticky bit lets only the file's owner replace it,
+        // however writable the file is.
+        const bool refused = errno == EPERM || errno == EACCES;
+        fail();
+        return refused && hadOld && WriteInPlace(target, bytes);
+    }
     return SyncFolder(FolderOf(target));
 }
 

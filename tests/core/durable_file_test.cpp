@@ -168,6 +168,23 @@ TEST(ReplaceFileDurablyTest, WritesInPlaceWhereTheFolderRefusesNewFiles)
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
 }
 
+// A shared folder with the sticky bit, holding a file of another user that
+// anyone may write: the replacing rename is refused, the file is written in
+// place and the temporary file goes.
+TEST(ReplaceFileDurablyTest, WritesInPlaceWhereAStickyFolderRefusesTheRename)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a file of another user";
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
+    EXPECT_EQ(AsOrdinaryUser([&] { return ReplaceFileDurably(path, "new"); }), true);
+    EXPECT_EQ(ReadFile(path), "new");
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
 // The same write failing half-way, as on a full disk: the old bytes stay,
 // not a cut-off value that would read as a stored draw.
 TEST(ReplaceFileDurablyTest, FailedWriteInPlaceLeavesTheOldFile)
