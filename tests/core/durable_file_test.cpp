@@ -139,6 +139,25 @@ TEST(ReplaceFileDurablyTest, WritesThroughASymbolicLink)
     EXPECT_EQ(ReadFile(target), "new");
 }
 
+// A link whose target's folder is gone (its drive not mounted) reads as a
+// file that cannot be read, and no write puts a file in its place; once the
+// folder is there, the first write makes the file at the link's target.
+TEST(ReplaceFileDurablyTest, NeverReplacesALinkWithAFile)
+{
+    TempDir dir;
+    const std::string link = dir.file("Tavlo.ini");
+    std::filesystem::create_symlink(dir.file("drive/Tavlo.ini"), link);
+    EXPECT_EQ(ReadWholeFile(link).status, FileReadStatus::Failed);
+    EXPECT_FALSE(ReplaceFileDurably(link, "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+
+    std::filesystem::create_directory(dir.file("drive"));
+    EXPECT_EQ(ReadWholeFile(link).status, FileReadStatus::Missing);
+    EXPECT_TRUE(WriteProfileString("Result", "1", "5", link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(dir.file("drive/Tavlo.ini")), "[Result]\r\n1=5\r\n");
+}
+
 TEST(ReplaceFileDurablyTest, RefusesAFileWithoutWritePermission)
 {
     TempDir dir;
