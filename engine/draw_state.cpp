@@ -171,6 +171,11 @@ bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax, const s
     return Persist([&] { return clearResults ? WriteWholeState() : m_file.WriteRange(m_rangeText); });
 }
 
+bool DrawState::CatchUp()
+{
+    return Persist([] { return true; });
+}
+
 template <typename Write>
 bool DrawState::Persist(Write write)
 {

@@ -65,6 +65,9 @@ public:
     // True after a write failed and until one succeeds again; the next write
     // then carries the whole state.
     bool IsFileBehind() const { return m_fileBehind; }
+    // Writes the whole state when the file is behind. True when the file is
+    // up to date, at once when it was.
+    bool CatchUp();
 
     // The full path of the settings file, for messages.
     std::string SettingsPath() const { return m_file.path(); }

@@ -471,6 +471,34 @@ private slots:
         QCOMPARE(m_fx->boxes.Messages().value(1), message);
     }
 
+    // Ending with a draw only memory holds: the write is tried once more;
+    // while it still fails the user is asked, and No (the default) keeps the
+    // program running.
+    void endingWithTheFileBehind()
+    {
+        m_fx = std::make_unique<test::WindowFixture>("gone/Tavlo.ini");
+        const std::string folder = m_fx->dir.file("gone");
+        test::WriteFile(folder, "not a folder");
+        start(nullptr);
+        m_fx->state.ApplyRange(1, 3, "1", "3");
+        drawWithEnter();
+        m_fx->boxes.Clear();
+        QVERIFY(!m_window->close());
+        QCOMPARE(m_fx->boxes.Messages(),
+                 QStringList{QStringLiteral("設定ファイルに書き込めないため、保存されていない抽選結果があります。\n"
+                                            "このまま終了すると、その結果は失われます。終了しますか？")});
+        QCOMPARE(static_cast<int>(m_fx->boxes.calls[0].style), 4 + 32 + 256);
+        QCOMPARE(m_fx->boxes.calls[0].title, m_window->windowTitle());
+        QVERIFY(m_window->isVisible());
+
+        std::filesystem::remove(folder);
+        std::filesystem::create_directory(folder);
+        m_fx->boxes.Clear();
+        QVERIFY(m_window->close());
+        QVERIFY(m_fx->boxes.calls.empty());
+        QCOMPARE(ReadProfileString("Result", "1", "", m_fx->path), std::to_string(m_fx->state.Results()[1]));
+    }
+
     // A polite quit is a close request and is refused while the digits spin;
     // an exit the program cannot refuse ends the spin, and the process ends.
     void quitAndExitDuringASpin()

@@ -367,10 +367,22 @@ void frmTavlo::cmdEnd_Click()
 }
 
 // While the digits spin, every close request is refused, whatever its cause.
+// Draws that only memory holds since a write failed get one more try at the
+// file; should it fail again, the user decides whether they may be lost.
 void frmTavlo::closeEvent(QCloseEvent* event)
 {
     if (IsSpinning()) {
         ShowWarning(m_boxes, this, kStop + QStringLiteral(" ボタンを押してから終了して下さい。"), windowTitle());
+        cmdStartStop->setFocus();
+        event->ignore();
+        return;
+    }
+    if (!m_state.CatchUp()
+        && AskYesNo(m_boxes, this,
+                    QStringLiteral("設定ファイルに書き込めないため、保存されていない抽選結果があります。") + u'\n'
+                        + QStringLiteral("このまま終了すると、その結果は失われます。終了しますか？"),
+                    windowTitle(), platform::Style::DefaultButton2)
+               != platform::Answer::Yes) {
         cmdStartStop->setFocus();
         event->ignore();
         return;
