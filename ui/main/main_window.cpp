@@ -394,7 +394,7 @@ void frmTavlo::closeEvent(QCloseEvent* event)
 // STOP, or numbers nobody saw would be drawn and saved.
 bool frmTavlo::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->isAutoRepeat())
+    if (event->type() == QEvent::KeyPress && m_keys.IsRepeat(static_cast<QKeyEvent*>(event)))
         return true;
     return QWidget::eventFilter(watched, event);
 }
@@ -403,7 +403,7 @@ bool frmTavlo::eventFilter(QObject* watched, QEvent* event)
 // focused command button takes the key first. Esc does nothing.
 void frmTavlo::keyPressEvent(QKeyEvent* event)
 {
-    if (event->isAutoRepeat()) {
+    if (m_keys.IsRepeat(event)) {
         event->accept();
         return;
     }
