@@ -154,8 +154,9 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), expected);
         }
-        // Esc does nothing.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        // Esc and a presenter's clicker's other keys do nothing.
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_PageUp, Qt::Key_B, Qt::Key_Period, Qt::Key_F5})
+            QTest::keyClick(QApplication::focusWidget(), key);
         QVERIFY(m_window->isVisible());
         QVERIFY(m_fx->boxes.calls.empty());
     }
@@ -435,6 +436,56 @@ private slots:
         send(QApplication::focusWidget(), QEvent::KeyPress, 100, false);
         QCOMPARE(stopped, stops);
         QCOMPARE(m_fx->state.Count(), 1);
+    }
+
+    // A presenter's clicker: PageDown presses START, and STOP during the
+    // spin, whichever control of the main window has the focus.
+    void pageDownPressesStartStop_data()
+    {
+        QTest::addColumn<QString>("focus");
+        for (const char* name : {"txtRange", "txtCount", "txt100", "txt10", "txt1", "cmdStartStop", "cmdResultList",
+                                 "cmdCondition", "cmdClearResult", "cmdEnd"})
+            QTest::newRow(name) << name;
+    }
+
+    void pageDownPressesStartStop()
+    {
+        QFETCH(QString, focus);
+        start("[Condition]\r\nRange=1,100\r\n");
+        m_window->findChild<QWidget*>(focus)->setFocus();
+        int passes = 0;
+        connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
+            ++passes;
+            if (passes == 2)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+            else if (passes == 100)
+                child<QPushButton>("cmdStartStop")->click();  // PageDown did not stop it
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+        QVERIFY(passes >= 2 && passes < 100);
+        QCOMPARE(m_fx->state.Count(), 1);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QVERIFY(m_fx->boxes.calls.empty());
+    }
+
+    void pageDownDoesNothingInTheConditionDialog()
+    {
+        start("[Condition]\r\nRange=1,100\r\n");
+        bool stayed = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_PageDown);
+            stayed = dialog->isVisible() && m_fx->state.Count() == 0;
+            dialog->close();
+        });
+        poll.start(10);
+        QTest::mouseClick(child<QPushButton>("cmdCondition"), Qt::LeftButton);
+        poll.stop();
+        QVERIFY(stayed);
+        QVERIFY(!m_window->IsSpinning());
     }
 
     void unreadableFileWarnsAtStartUp()

@@ -92,6 +92,12 @@ QPushButton* MakeButton(QWidget* window, const char* name, const QString& captio
     return button;
 }
 
+// No modifier but the keypad's.
+bool IsUnmodified(const QKeyEvent* event)
+{
+    return (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 // A digit box turns one step: the value's last digit plus one, modulo 10.
 void Advance(QLineEdit* box)
 {
@@ -391,24 +397,34 @@ void frmTavlo::closeEvent(QCloseEvent* event)
 }
 
 // A key held down repeats its press; one press must stay one START or one
-// STOP, or numbers nobody saw would be drawn and saved.
+// STOP, or numbers nobody saw would be drawn and saved. A presenter's clicker
+// sends PageDown for "next": it presses cmdStartStop whichever control has
+// the focus, buttons included.
 bool frmTavlo::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && m_keys.IsRepeat(static_cast<QKeyEvent*>(event)))
-        return true;
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (m_keys.IsRepeat(key))
+            return true;
+        if (key->key() == Qt::Key_PageDown && IsUnmodified(key)) {
+            cmdStartStop->click();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 // cmdStartStop is the window's default button: Enter presses it unless a
-// focused command button takes the key first. Esc does nothing.
+// focused command button takes the key first; so does PageDown. Esc and the
+// clicker's other keys do nothing.
 void frmTavlo::keyPressEvent(QKeyEvent* event)
 {
     if (m_keys.IsRepeat(event)) {
         event->accept();
         return;
     }
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_PageDown) && IsUnmodified(event)) {
         event->accept();
         cmdStartStop->click();
         return;
