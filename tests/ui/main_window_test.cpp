@@ -68,6 +68,26 @@ private:
         disconnect(connection);
     }
 
+    // Runs `open`, then `inside` on the modal window it opens, which is then
+    // closed. False when no modal window came.
+    template <typename Open, typename Inside>
+    bool inModalWindow(Open open, Inside inside)
+    {
+        bool seen = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog || seen)
+                return;
+            seen = true;
+            inside(dialog);
+            dialog->close();
+        });
+        poll.start(10);
+        open();
+        return QTest::qWaitFor([&] { return seen; });
+    }
+
     std::unique_ptr<test::WindowFixture> m_fx;
     QPointer<frmTavlo> m_window;  // the fixture's window
 
@@ -193,18 +213,12 @@ private slots:
 
         // Alt+J opens the condition dialog, modal, owned by the main window.
         bool opened = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog)
-                return;
-            opened = dialog->objectName() == QStringLiteral("frmCondition") && dialog->parentWidget() == m_window;
-            dialog->close();
-        });
-        poll.start(10);
-        QTest::keyClick(m_window, Qt::Key_J, Qt::AltModifier);
-        QTRY_VERIFY(opened);
-        poll.stop();
+        QVERIFY(inModalWindow([&] { QTest::keyClick(m_window, Qt::Key_J, Qt::AltModifier); },
+                              [&](QWidget* dialog) {
+                                  opened = dialog->objectName() == QStringLiteral("frmCondition")
+                                           && dialog->parentWidget() == m_window;
+                              }));
+        QVERIFY(opened);
         QTRY_COMPARE(m_window->focusWidget(), child<QPushButton>("cmdStartStop"));
     }
 
@@ -472,18 +486,12 @@ private slots:
     {
         start("[Condition]\r\nRange=1,100\r\n");
         bool stayed = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog)
-                return;
-            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_PageDown);
-            stayed = dialog->isVisible() && m_fx->state.Count() == 0;
-            dialog->close();
-        });
-        poll.start(10);
-        QTest::mouseClick(child<QPushButton>("cmdCondition"), Qt::LeftButton);
-        poll.stop();
+        QVERIFY(inModalWindow([&] { QTest::mouseClick(child<QPushButton>("cmdCondition"), Qt::LeftButton); },
+                              [&](QWidget* dialog) {
+                                  QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog,
+                                                  Qt::Key_PageDown);
+                                  stayed = dialog->isVisible() && m_fx->state.Count() == 0;
+                              }));
         QVERIFY(stayed);
         QVERIFY(!m_window->IsSpinning());
     }
