@@ -67,6 +67,14 @@ std::string BaseName(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string InFolder(std::string folder, const std::string& name)
+{
+    if (folder.back() != '/')
+        folder += '/';
+    folder += name;
+    return folder;
+}
+
 // As many links as the system follows in one path.
 constexpr int kMaxLinks = 40;
 
@@ -90,8 +98,7 @@ std::optional<std::string> ResolveTarget(const std::string& path)
             if (errno != ENOENT || name.empty() || name == "." || name == ".."
                 || ::realpath(FolderOf(current).c_str(), resolved) == nullptr)
                 return std::nullopt;
-            const std::string folder = resolved;
-            return folder.back() == '/' ? folder + name : folder + "/" + name;
+            return InFolder(resolved, name);
         }
         if (!S_ISLNK(info.st_mode))
             return std::nullopt;
@@ -99,7 +106,7 @@ std::optional<std::string> ResolveTarget(const std::string& path)
         if (length <= 0 || static_cast<std::size_t>(length) >= sizeof resolved)
             return std::nullopt;
         const std::string next(resolved, static_cast<std::size_t>(length));
-        current = next.front() == '/' ? next : FolderOf(current) + "/" + next;
+        current = next.front() == '/' ? next : InFolder(FolderOf(current), next);
     }
     return std::nullopt;
 }
