@@ -89,6 +89,7 @@ void DrawState::LoadResults()
         m_results[index] = number;
         m_recorded[index] = true;
     }
+    m_firstOwnOrdinal = m_results.size();
 }
 
 void DrawState::FlagResults()
@@ -144,6 +145,7 @@ void DrawState::ForgetResults()
     m_results.assign(1, 0);
     m_recorded.assign(1, false);
     m_shadowed.clear();
+    m_firstOwnOrdinal = 1;
     FlagResults();
     m_clearPending = true;
 }
@@ -169,6 +171,11 @@ bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax, const s
     return Persist([&] { return clearResults ? WriteWholeState() : m_file.WriteRange(m_rangeText); });
 }
 
+bool DrawState::CatchUp()
+{
+    return Persist([] { return true; });
+}
+
 template <typename Write>
 bool DrawState::Persist(Write write)
 {
@@ -181,7 +188,7 @@ bool DrawState::Persist(Write write)
 
 bool DrawState::WriteWholeState()
 {
-    return m_file.WriteState(m_rangeText, m_clearPending, m_results, m_recorded);
+    return m_file.WriteState(m_rangeText, m_clearPending, m_results, m_recorded, m_firstOwnOrdinal);
 }
 
 }  // namespace tavlo

@@ -65,6 +65,9 @@ public:
     // True after a write failed and until one succeeds again; the next write
     // then carries the whole state.
     bool IsFileBehind() const { return m_fileBehind; }
+    // Writes the whole state when the file is behind. True when the file is
+    // up to date, at once when it was.
+    bool CatchUp();
 
     // The full path of the settings file, for messages.
     std::string SettingsPath() const { return m_file.path(); }
@@ -80,8 +83,9 @@ private:
     void SetFlag(int number);
     // Runs `write` for a file that is up to date; when an earlier write failed,
     // writes the whole state instead, so the file catches up with memory. The
-    // catch-up only adds what the file lacks, so nothing it holds beyond what
-    // start-up loaded is lost; only a clearing not yet stored removes lines.
+    // catch-up adds what the file lacks and puts right the draws of this run,
+    // so nothing it holds beyond what start-up loaded is lost; only a clearing
+    // not yet stored removes lines.
     template <typename Write>
     bool Persist(Write write);
     bool WriteWholeState();
@@ -94,6 +98,8 @@ private:
     // Parallel to m_results: true where an ordinal holds a number that was
     // drawn or read from the file, false for the zeros of missing ordinals.
     std::vector<bool> m_recorded{false};
+    // The first ordinal drawn by this run; those below it came from the file.
+    std::size_t m_firstOwnOrdinal = 1;
     // Numbers a hand-edited file stored under an ordinal that a later entry
     // overwrote: start-up counts them as drawn, and so does a widening.
     std::vector<std::int16_t> m_shadowed;

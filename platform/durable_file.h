@@ -12,7 +12,8 @@ namespace tavlo::platform {
 enum class FileReadStatus {
     Ok,       // the file exists and `bytes` holds all of it (possibly nothing)
     Missing,  // no such file (or a folder on its path is missing)
-    Failed,   // the file is there but could not be read, or is no regular file
+    Failed,   // the file is there but could not be read, or is no regular file,
+              // or is a symbolic link that leads to no folder
 };
 
 struct FileContents {
@@ -24,14 +25,16 @@ FileContents ReadWholeFile(const std::string& path);
 
 // Replaces the file at `path` with `bytes`: writes a temporary file in the
 // same folder, flushes it to the disk, renames it over the old file and
-// flushes the folder. A folder that refuses new files while the file itself
-// may be written gets the file written in place and flushed instead, without
-// the promise of atomicity. On failure returns false, removes the temporary file
+// flushes the folder. A folder that refuses new files or the replacing rename
+// (a sticky folder, a file of another user) while the file itself may be
+// written gets the file written in place and flushed instead, without the
+// promise of atomicity. On failure returns false, removes the temporary file
 // and leaves the old file as it was; only a failure of the last step, after
 // the rename, leaves the new bytes in place without the promise that they
 // reached the disk. An existing file that the process may not write is
 // refused, as a write in place would be. A symbolic link is written through
-// to its target. The old file's permission bits (and, where allowed, its
+// to its target, and made there when its folder is; a link that leads to no
+// folder is refused, never replaced by a file. The old file's permission bits (and, where allowed, its
 // owner) are kept; a new file gets 0666 less the umask.
 bool ReplaceFileDurably(const std::string& path, std::string_view bytes);
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <random>
 
 namespace tavlo::platform {
@@ -50,19 +51,6 @@ private:
     int m_fd;
 };
 
-// The file that a write must replace: the target of a symbolic link, so the
-// link itself stays, or the path as given.
-std::string ResolveTarget(const std::string& path)
-{
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return path;
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr)
-        return path;
-    return resolved;
-}
-
 std::string FolderOf(const std::string& path)
 {
     const auto slash = path.rfind('/');
@@ -77,6 +65,50 @@ std::string BaseName(const std::string& path)
 {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string InFolder(std::string folder, const std::string& name)
+{
+    if (folder.back() != '/')
+        folder += '/';
+    folder += name;
+    return folder;
+}
+
+// As many links as the system follows in one path.
+constexpr int kMaxLinks = 40;
+
+// The file that a write must replace: the target of a symbolic link, so the
+// link itself stays, or the path as given. A link to a file not made yet
+// leads to that name in the folder it points into. None when a link leads
+// nowhere (its drive not mounted, its folder gone): a file written in the
+// link's place would cut the drawing on the drive off from the program.
+std::optional<std::string> ResolveTarget(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) != nullptr)
+        return std::string(resolved);
+    std::string current = path;
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        if (::lstat(current.c_str(), &info) != 0) {
+            const std::string name = BaseName(current);
+            if (errno != ENOENT || name.empty() || name == "." || name == ".."
+                || ::realpath(FolderOf(current).c_str(), resolved) == nullptr)
+                return std::nullopt;
+            return InFolder(resolved, name);
+        }
+        if (!S_ISLNK(info.st_mode))
+            return std::nullopt;
+        const ssize_t length = ::readlink(current.c_str(), resolved, sizeof resolved);
+        if (length <= 0 || static_cast<std::size_t>(length) >= sizeof resolved)
+            return std::nullopt;
+        const std::string next(resolved, static_cast<std::size_t>(length));
+        current = next.front() == '/' ? next : InFolder(FolderOf(current), next);
+    }
+    return std::nullopt;
 }
 
 // "." name ".tmp-" pid "-" counter "-" noise, the three parts in decimal.
@@ -116,20 +148,32 @@ bool IsTempNameOf(const std::string& name, const std::string& path)
     return parts == 3 && inDigits;
 }
 
+// Writes `bytes` over the file's start, cuts it to their length and flushes it.
+bool Overwrite(int fd, std::string_view bytes)
+{
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes)
+           && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
 // The folder refuses new files but the file may be written: written in place
 // and flushed, as the platform's own profile functions write. A crash in the
-// middle may leave it torn.
+// middle may leave it torn. A failure (a disk filling up half-way) puts the
+// old bytes back: their room is the file's already, and a cut-off value left
+// behind would read as a stored draw.
 bool WriteInPlace(const std::string& target, std::string_view bytes)
 {
+    const FileContents old = ReadWholeFile(target);
+    if (old.status != FileReadStatus::Ok)
+        return false;
     Descriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
     if (fd.get() < 0)
         return false;
-    if (Injected(DurableStep::Write) || !WriteAll(fd.get(), bytes))
+    if (Injected(DurableStep::Write) || !Overwrite(fd.get(), bytes) || Injected(DurableStep::Sync)) {
+        const int error = errno;
+        Overwrite(fd.get(), old.bytes);
+        errno = error;
         return false;
-    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0)
-        return false;
-    if (Injected(DurableStep::Sync) || ::fsync(fd.get()) != 0)
-        return false;
+    }
     return !Injected(DurableStep::Close) && ::close(fd.release()) == 0;
 }
 
@@ -177,14 +221,16 @@ bool WriteAll(int fd, std::string_view bytes, WriteCall write)
 
 void RemoveLeftoverTemporaries(const std::string& path)
 {
-    const std::string target = ResolveTarget(path);
-    const std::string folder = FolderOf(target);
+    const std::optional<std::string> target = ResolveTarget(path);
+    if (!target)
+        return;
+    const std::string folder = FolderOf(*target);
     DIR* listing = ::opendir(folder.c_str());
     if (listing == nullptr)
         return;
     const int folderFd = ::dirfd(listing);
     while (const dirent* entry = ::readdir(listing)) {
-        if (IsTempNameOf(entry->d_name, target))
+        if (IsTempNameOf(entry->d_name, *target))
             ::unlinkat(folderFd, entry->d_name, 0);
     }
     ::closedir(listing);
@@ -202,7 +248,9 @@ FileContents ReadWholeFile(const std::string& path)
     // anything but a regular file is refused below.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
-        contents.status = (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing : FileReadStatus::Failed;
+        // A link that leads nowhere is a file that is there but cannot be read.
+        const bool missing = (errno == ENOENT || errno == ENOTDIR) && ResolveTarget(path);
+        contents.status = missing ? FileReadStatus::Missing : FileReadStatus::Failed;
         return contents;
     }
     struct stat info {};
@@ -233,7 +281,10 @@ bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
 {
     if (path.empty() || path.back() == '/')
         return false;
-    const std::string target = ResolveTarget(path);
+    const std::optional<std::string> resolved = ResolveTarget(path);
+    if (!resolved)
+        return false;
+    const std::string& target = *resolved;
 
     struct stat old {};
     const bool hadOld = ::stat(target.c_str(), &old) == 0;
@@ -281,8 +332,13 @@ bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
         return fail();
     if (Injected(DurableStep::Close) || ::close(fd.release()) != 0)
         return fail();
-    if (Injected(DurableStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0)
-        return fail();
+    if (Injected(DurableStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0) {
+        // A folder with the sticky bit lets only the file's owner replace it,
+        // however writable the file is.
+        const bool refused = errno == EPERM || errno == EACCES;
+        fail();
+        return refused && hadOld && WriteInPlace(target, bytes);
+    }
     return SyncFolder(target);
 }
 

@@ -137,7 +137,7 @@ bool SettingsFile::ClearResults() const
 }
 
 bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults, const std::vector<std::int16_t>& results,
-                              const std::vector<bool>& recorded) const
+                              const std::vector<bool>& recorded, std::size_t firstOwnOrdinal) const
 {
     using Kind = ProfileChange::Kind;
     std::vector<ProfileChange> changes;
@@ -148,10 +148,12 @@ bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults, c
         changes.push_back({Kind::RemoveSection, std::string(kResultSection), {}, {}});
     if (!rangeText.empty())
         changes.push_back({Kind::Store, std::string(kConditionSection), std::string(kRangeKey), rangeText});
+    // A draw of this run may stand in the file cut off by a write that failed
+    // half-way; what start-up read stays as the file has it.
     for (std::size_t k = 0; k < results.size() && k < recorded.size(); ++k) {
         if (recorded[k])
-            changes.push_back(
-                {Kind::StoreIfMissing, std::string(kResultSection), std::to_string(k), std::to_string(results[k])});
+            changes.push_back({k >= firstOwnOrdinal ? Kind::Store : Kind::StoreIfMissing, std::string(kResultSection),
+                               std::to_string(k), std::to_string(results[k])});
     }
     return WriteProfileChanges(changes, m_path);
 }

@@ -64,10 +64,12 @@ public:
 
     // Brings the file up to a state in one replace: the range (unless empty);
     // every Result section removed when `clearResults`; then each recorded
-    // result stored under its ordinal where the file lacks that ordinal. No
-    // line the state was not given is dropped or changed.
+    // result stored under its ordinal: from `firstOwnOrdinal` on (the draws of
+    // this run) whatever the file holds there, below it only where the file
+    // lacks that ordinal. No line the state was not given is dropped or
+    // changed.
     bool WriteState(const std::string& rangeText, bool clearResults, const std::vector<std::int16_t>& results,
-                    const std::vector<bool>& recorded) const;
+                    const std::vector<bool>& recorded, std::size_t firstOwnOrdinal) const;
 
 private:
     std::string m_path;  // what the file calls take

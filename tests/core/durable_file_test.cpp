@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -48,6 +49,36 @@ mode_t Mode(const std::string& path)
 }
 
 const std::string kOld = "[Condition]\r\nRange=1,100\r\n[Result]\r\n1=57\r\n";
+
+// Runs `work` in a child process as an ordinary user: nobody when the tests
+// run as root (who may write anything), else the caller. What `work`
+// returned; none when the child could not become that user.
+template <typename Work>
+std::optional<bool> AsOrdinaryUser(Work work)
+{
+    const uid_t nobody = 65534;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return std::nullopt;
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+            ::_exit(2);
+        ::_exit(work() ? 1 : 0);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        return std::nullopt;
+    return WEXITSTATUS(status) == 1;
+}
+
+// Gives `path` to nobody when the tests run as root, so that the work of
+// AsOrdinaryUser owns it.
+void GiveToOrdinaryUser(const std::string& path)
+{
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    }
+}
 
 TEST(ReadWholeFileTest, TellsAMissingFileFromAnEmptyOne)
 {
@@ -108,31 +139,34 @@ TEST(ReplaceFileDurablyTest, WritesThroughASymbolicLink)
     EXPECT_EQ(ReadFile(target), "new");
 }
 
+// A link whose target's folder is gone (its drive not mounted) reads as a
+// file that cannot be read, and no write puts a file in its place; once the
+// folder is there, the first write makes the file at the link's target.
+TEST(ReplaceFileDurablyTest, NeverReplacesALinkWithAFile)
+{
+    TempDir dir;
+    const std::string link = dir.file("Tavlo.ini");
+    std::filesystem::create_symlink(dir.file("drive/Tavlo.ini"), link);
+    EXPECT_EQ(ReadWholeFile(link).status, FileReadStatus::Failed);
+    EXPECT_FALSE(ReplaceFileDurably(link, "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+
+    std::filesystem::create_directory(dir.file("drive"));
+    EXPECT_EQ(ReadWholeFile(link).status, FileReadStatus::Missing);
+    EXPECT_TRUE(WriteProfileString("Result", "1", "5", link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(dir.file("drive/Tavlo.ini")), "[Result]\r\n1=5\r\n");
+}
+
 TEST(ReplaceFileDurablyTest, RefusesAFileWithoutWritePermission)
 {
     TempDir dir;
     const std::string path = dir.file("Tavlo.ini");
     WriteFile(path, kOld);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    // Root may write anything, so the write is tried as an ordinary user
-    // who owns the folder and the file.
-    const uid_t nobody = 65534;
-    const bool root = ::geteuid() == 0;
-    if (root) {
-        ASSERT_EQ(::chown(dir.path().c_str(), nobody, nobody), 0);
-        ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
-    }
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (root && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
-            ::_exit(2);
-        ::_exit(ReplaceFileDurably(path, "new") ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the file was replaced, 2: could not become an ordinary user";
+    GiveToOrdinaryUser(dir.path().string());
+    GiveToOrdinaryUser(path);
+    EXPECT_EQ(AsOrdinaryUser([&] { return ReplaceFileDurably(path, "new"); }), false);
     EXPECT_EQ(ReadFile(path), kOld);
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
 }
@@ -144,26 +178,49 @@ TEST(ReplaceFileDurablyTest, WritesInPlaceWhereTheFolderRefusesNewFiles)
     TempDir dir;
     const std::string path = dir.file("Tavlo.ini");
     WriteFile(path, kOld);
-    const uid_t nobody = 65534;
-    const bool root = ::geteuid() == 0;
-    if (root) {
-        ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);  // the folder stays root's
-    }
+    GiveToOrdinaryUser(path);  // the folder stays root's
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (root && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
-            ::_exit(2);
-        ::_exit(ReplaceFileDurably(path, "new") ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const auto written = AsOrdinaryUser([&] { return ReplaceFileDurably(path, "new"); });
     ::chmod(dir.path().c_str(), 0755);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write failed, 2: could not become an ordinary user";
+    EXPECT_EQ(written, true);
     EXPECT_EQ(ReadFile(path), "new");
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
+// A shared folder with the sticky bit, holding a file of another user that
+// anyone may write: the replacing rename is refused, the file is written in
+// place and the temporary file goes.
+TEST(ReplaceFileDurablyTest, WritesInPlaceWhereAStickyFolderRefusesTheRename)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a file of another user";
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
+    EXPECT_EQ(AsOrdinaryUser([&] { return ReplaceFileDurably(path, "new"); }), true);
+    EXPECT_EQ(ReadFile(path), "new");
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
+// The same write failing half-way, as on a full disk: the old bytes stay,
+// not a cut-off value that would read as a stored draw.
+TEST(ReplaceFileDurablyTest, FailedWriteInPlaceLeavesTheOldFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    GiveToOrdinaryUser(path);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    const auto refused = AsOrdinaryUser([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{64, 64};
+        return ::setrlimit(RLIMIT_FSIZE, &small) == 0 && !ReplaceFileDurably(path, std::string(200, '9'));
+    });
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(refused, true);
+    EXPECT_EQ(ReadFile(path), kOld);
 }
 
 // A folder the user may write and search but not list (mode 0333) opens for
@@ -173,24 +230,11 @@ TEST(ReplaceFileDurablyTest, ReplacesInAFolderThatCannotBeListed)
     TempDir dir;
     const std::string path = dir.file("Tavlo.ini");
     WriteFile(path, kOld);
-    const uid_t nobody = 65534;
-    const bool root = ::geteuid() == 0;
-    if (root) {
-        ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
-    }
+    GiveToOrdinaryUser(path);
     ASSERT_EQ(::chmod(dir.path().c_str(), 0333), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (root && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
-            ::_exit(2);
-        ::_exit(ReplaceFileDurably(path, "new") ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const auto written = AsOrdinaryUser([&] { return ReplaceFileDurably(path, "new"); });
     ::chmod(dir.path().c_str(), 0755);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write failed, 2: could not become an ordinary user";
+    EXPECT_EQ(written, true);
     EXPECT_EQ(ReadFile(path), "new");
 }
 

@@ -266,6 +266,21 @@ TEST_F(EngineFileTest, NoWriteReplacesAStoredDraw)
     EXPECT_TRUE(lines == (Lines{memo, "1=1", "2=2", "3=3", "4=0", "5=4"})) << lines.size() << " lines";
 }
 
+// A write that failed half-way may have left a draw of this run cut off
+// ("2=3" for 3xx); the catch-up puts it right. What start-up read stays as
+// the file has it.
+TEST_F(EngineFileTest, CatchUpPutsRightADrawOfThisRun)
+{
+    test::WriteFile(m_path, "[Condition]\r\nRange=0,999\r\n[Result]\r\n1=7\r\n");
+    m_state.Load();
+    BreakDisk();
+    const int lost = Draw(0.5f).number;
+    RepairDisk(false);
+    test::WriteFile(m_path, "[Condition]\r\nRange=0,999\r\n[Result]\r\n1=8\r\n2=3\r\n");
+    EXPECT_TRUE(Draw(0.0f).saved);
+    EXPECT_EQ(ResultLines(m_path), (Lines{"1=8", "2=" + std::to_string(lost), "3=0"}));
+}
+
 #ifndef _WIN32
 // A range change with clearing reaches the file in one replace: a crash
 // leaves the old range with its draws or the new one without them.

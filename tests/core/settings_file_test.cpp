@@ -87,7 +87,7 @@ TEST_F(SettingsFileTest, WritesReportFailure)
     const SettingsFile broken(m_dir.file("file") + "/Tavlo.ini");
     EXPECT_FALSE(broken.WriteRange("1,2"));
     EXPECT_FALSE(broken.WriteResult(1, 2));
-    EXPECT_FALSE(broken.WriteState("1,2", true, {0, 1}, {false, true}));
+    EXPECT_FALSE(broken.WriteState("1,2", true, {0, 1}, {false, true}, 1));
     EXPECT_EQ(broken.ReadRange(), StoredRange{});
     EXPECT_TRUE(broken.ReadResults().empty());
 }

@@ -68,6 +68,26 @@ private:
         disconnect(connection);
     }
 
+    // Runs `open`, then `inside` on the modal window it opens, which is then
+    // closed. False when no modal window came.
+    template <typename Open, typename Inside>
+    bool inModalWindow(Open open, Inside inside)
+    {
+        bool seen = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog || seen)
+                return;
+            seen = true;
+            inside(dialog);
+            dialog->close();
+        });
+        poll.start(10);
+        open();
+        return QTest::qWaitFor([&] { return seen; });
+    }
+
     std::unique_ptr<test::WindowFixture> m_fx;
     QPointer<frmTavlo> m_window;  // the fixture's window
 
@@ -154,8 +174,9 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), expected);
         }
-        // Esc does nothing.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        // Esc and a presenter's clicker's other keys do nothing.
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_PageUp, Qt::Key_B, Qt::Key_Period, Qt::Key_F5})
+            QTest::keyClick(QApplication::focusWidget(), key);
         QVERIFY(m_window->isVisible());
         QVERIFY(m_fx->boxes.calls.empty());
     }
@@ -192,18 +213,12 @@ private slots:
 
         // Alt+J opens the condition dialog, modal, owned by the main window.
         bool opened = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog)
-                return;
-            opened = dialog->objectName() == QStringLiteral("frmCondition") && dialog->parentWidget() == m_window;
-            dialog->close();
-        });
-        poll.start(10);
-        QTest::keyClick(m_window, Qt::Key_J, Qt::AltModifier);
-        QTRY_VERIFY(opened);
-        poll.stop();
+        QVERIFY(inModalWindow([&] { QTest::keyClick(m_window, Qt::Key_J, Qt::AltModifier); },
+                              [&](QWidget* dialog) {
+                                  opened = dialog->objectName() == QStringLiteral("frmCondition")
+                                           && dialog->parentWidget() == m_window;
+                              }));
+        QVERIFY(opened);
         QTRY_COMPARE(m_window->focusWidget(), child<QPushButton>("cmdStartStop"));
     }
 
@@ -393,6 +408,94 @@ private slots:
         QCOMPARE(m_fx->state.Count(), 1);
     }
 
+    // A press of Enter right after its release, the two sent apart with their
+    // timestamps: under X11 a repeat of the key held down carries the
+    // release's timestamp, and comes unflagged when the pair arrives apart
+    // on a busy machine; a press after a release seen in another window (a
+    // message box closed by Enter) is new, even flagged as a repeat.
+    void enterPressedAfterItsRelease_data()
+    {
+        QTest::addColumn<bool>("releasedElsewhere");
+        QTest::addColumn<int>("pressTime");
+        QTest::addColumn<bool>("flagged");
+        QTest::addColumn<bool>("stops");
+        QTest::newRow("X11 repeat arriving apart") << false << 500 << false << false;
+        QTest::newRow("flagged after a release elsewhere") << true << 700 << true << true;
+    }
+
+    void enterPressedAfterItsRelease()
+    {
+        QFETCH(bool, releasedElsewhere);
+        QFETCH(int, pressTime);
+        QFETCH(bool, flagged);
+        QFETCH(bool, stops);
+        start("[Condition]\r\nRange=1,100\r\n");
+        QWidget other;
+        const auto send = [](QWidget* to, QEvent::Type type, int time, bool repeat) {
+            QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QString(), repeat);
+            key.setTimestamp(static_cast<unsigned long>(time));
+            QApplication::sendEvent(to, &key);
+        };
+        bool stopped = false;
+        int passes = 0;
+        connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
+            if (++passes == 1) {
+                send(releasedElsewhere ? &other : QApplication::focusWidget(), QEvent::KeyRelease, 500, false);
+                send(QApplication::focusWidget(), QEvent::KeyPress, pressTime, flagged);
+                stopped = !m_window->IsSpinning();
+            }
+            if (m_window->IsSpinning())
+                child<QPushButton>("cmdStartStop")->click();
+        });
+        send(QApplication::focusWidget(), QEvent::KeyPress, 100, false);
+        QCOMPARE(stopped, stops);
+        QCOMPARE(m_fx->state.Count(), 1);
+    }
+
+    // A presenter's clicker: PageDown presses START, and STOP during the
+    // spin, whichever control of the main window has the focus.
+    void pageDownPressesStartStop_data()
+    {
+        QTest::addColumn<QString>("focus");
+        for (const char* name : {"txtRange", "txtCount", "txt100", "txt10", "txt1", "cmdStartStop", "cmdResultList",
+                                 "cmdCondition", "cmdClearResult", "cmdEnd"})
+            QTest::newRow(name) << name;
+    }
+
+    void pageDownPressesStartStop()
+    {
+        QFETCH(QString, focus);
+        start("[Condition]\r\nRange=1,100\r\n");
+        m_window->findChild<QWidget*>(focus)->setFocus();
+        int passes = 0;
+        connect(m_window, &frmTavlo::spinAdvanced, this, [&] {
+            ++passes;
+            if (passes == 2)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+            else if (passes == 100)
+                child<QPushButton>("cmdStartStop")->click();  // PageDown did not stop it
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+        QVERIFY(passes >= 2 && passes < 100);
+        QCOMPARE(m_fx->state.Count(), 1);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QVERIFY(m_fx->boxes.calls.empty());
+    }
+
+    void pageDownDoesNothingInTheConditionDialog()
+    {
+        start("[Condition]\r\nRange=1,100\r\n");
+        bool stayed = false;
+        QVERIFY(inModalWindow([&] { QTest::mouseClick(child<QPushButton>("cmdCondition"), Qt::LeftButton); },
+                              [&](QWidget* dialog) {
+                                  QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog,
+                                                  Qt::Key_PageDown);
+                                  stayed = dialog->isVisible() && m_fx->state.Count() == 0;
+                              }));
+        QVERIFY(stayed);
+        QVERIFY(!m_window->IsSpinning());
+    }
+
     void unreadableFileWarnsAtStartUp()
     {
         QVERIFY(std::filesystem::create_directory(m_fx->path));  // there, but no file to read
@@ -469,6 +572,34 @@ private slots:
         m_fx->boxes.AnswerYes();
         QTest::mouseClick(child<QPushButton>("cmdClearResult"), Qt::LeftButton);
         QCOMPARE(m_fx->boxes.Messages().value(1), message);
+    }
+
+    // Ending with a draw only memory holds: the write is tried once more;
+    // while it still fails the user is asked, and No (the default) keeps the
+    // program running.
+    void endingWithTheFileBehind()
+    {
+        m_fx = std::make_unique<test::WindowFixture>("gone/Tavlo.ini");
+        const std::string folder = m_fx->dir.file("gone");
+        test::WriteFile(folder, "not a folder");
+        start(nullptr);
+        m_fx->state.ApplyRange(1, 3, "1", "3");
+        drawWithEnter();
+        m_fx->boxes.Clear();
+        QVERIFY(!m_window->close());
+        QCOMPARE(m_fx->boxes.Messages(),
+                 QStringList{QStringLiteral("設定ファイルに書き込めないため、保存されていない抽選結果があります。\n"
+                                            "このまま終了すると、その結果は失われます。終了しますか？")});
+        QCOMPARE(static_cast<int>(m_fx->boxes.calls[0].style), 4 + 32 + 256);
+        QCOMPARE(m_fx->boxes.calls[0].title, m_window->windowTitle());
+        QVERIFY(m_window->isVisible());
+
+        std::filesystem::remove(folder);
+        std::filesystem::create_directory(folder);
+        m_fx->boxes.Clear();
+        QVERIFY(m_window->close());
+        QVERIFY(m_fx->boxes.calls.empty());
+        QCOMPARE(ReadProfileString("Result", "1", "", m_fx->path), std::to_string(m_fx->state.Results()[1]));
     }
 
     // A polite quit is a close request and is refused while the digits spin;

@@ -92,6 +92,12 @@ QPushButton* MakeButton(QWidget* window, const char* name, const QString& captio
     return button;
 }
 
+// No modifier but the keypad's.
+bool IsUnmodified(const QKeyEvent* event)
+{
+    return (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 // A digit box turns one step: the value's last digit plus one, modulo 10.
 void Advance(QLineEdit* box)
 {
@@ -367,6 +373,8 @@ void frmTavlo::cmdEnd_Click()
 }
 
 // While the digits spin, every close request is refused, whatever its cause.
+// Draws that only memory holds since a write failed get one more try at the
+// file; should it fail again, the user decides whether they may be lost.
 void frmTavlo::closeEvent(QCloseEvent* event)
 {
     if (IsSpinning()) {
@@ -375,28 +383,48 @@ void frmTavlo::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (!m_state.CatchUp()
+        && AskYesNo(m_boxes, this,
+                    QStringLiteral("設定ファイルに書き込めないため、保存されていない抽選結果があります。") + u'\n'
+                        + QStringLiteral("このまま終了すると、その結果は失われます。終了しますか？"),
+                    windowTitle(), platform::Style::DefaultButton2)
+               != platform::Answer::Yes) {
+        cmdStartStop->setFocus();
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 
 // A key held down repeats its press; one press must stay one START or one
-// STOP, or numbers nobody saw would be drawn and saved.
+// STOP, or numbers nobody saw would be drawn and saved. A presenter's clicker
+// sends PageDown for "next": it presses cmdStartStop whichever control has
+// the focus, buttons included.
 bool frmTavlo::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->isAutoRepeat())
-        return true;
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (m_keys.IsRepeat(key))
+            return true;
+        if (key->key() == Qt::Key_PageDown && IsUnmodified(key)) {
+            cmdStartStop->click();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 // cmdStartStop is the window's default button: Enter presses it unless a
-// focused command button takes the key first. Esc does nothing.
+// focused command button takes the key first; so does PageDown. Esc and the
+// clicker's other keys do nothing.
 void frmTavlo::keyPressEvent(QKeyEvent* event)
 {
-    if (event->isAutoRepeat()) {
+    if (m_keys.IsRepeat(event)) {
         event->accept();
         return;
     }
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_PageDown) && IsUnmodified(event)) {
         event->accept();
         cmdStartStop->click();
         return;

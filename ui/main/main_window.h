@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "ui/common/main_window_link.h"
+#include "ui/main/key_repeat_filter.h"
 
 class QLabel;
 class QLineEdit;
@@ -68,6 +69,7 @@ private:
 
     DrawState& m_state;
     platform::MessageBoxes& m_boxes;
+    KeyRepeatFilter m_keys;
     // True while a spin loop runs, until it has shown its number.
     bool m_inSpinLoop = false;
 

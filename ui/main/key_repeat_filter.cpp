@@ -1,0 +1,65 @@
+#include "ui/main/key_repeat_filter.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace tavlo {
+
+KeyRepeatFilter::KeyRepeatFilter()
+{
+    QCoreApplication::instance()->installEventFilter(this);
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            LetGoOfEveryKey();
+    });
+}
+
+KeyRepeatFilter::~KeyRepeatFilter()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool KeyRepeatFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress)
+        IsRepeat(static_cast<QKeyEvent*>(event));
+    else if (event->type() == QEvent::KeyRelease)
+        Released(static_cast<QKeyEvent*>(event));
+    return QObject::eventFilter(watched, event);
+}
+
+bool KeyRepeatFilter::IsRepeat(const QKeyEvent* event)
+{
+    if (event == m_judged && event->key() == m_judgedKey && event->timestamp() == m_judgedTime
+        && event->isAutoRepeat() == m_judgedFlag)
+        return m_judgedRepeat;
+    KeyState& key = m_keys[event->key()];
+    // Under X11 a repeat's release and press carry one timestamp.
+    const bool pairedWithRelease = key.released && key.releaseTime != 0 && key.releaseTime == event->timestamp();
+    // Qt's flag counts, but never after the key was seen let go: a new press
+    // after a release is never a repeat, whichever window the release went to.
+    const bool flagged = event->isAutoRepeat() && !(key.released && key.releasedForReal);
+    key = KeyState{};
+    m_judged = event;
+    m_judgedKey = event->key();
+    m_judgedTime = event->timestamp();
+    m_judgedFlag = event->isAutoRepeat();
+    m_judgedRepeat = pairedWithRelease || flagged;
+    return m_judgedRepeat;
+}
+
+void KeyRepeatFilter::Released(const QKeyEvent* event)
+{
+    m_keys[event->key()] = KeyState{true, !event->isAutoRepeat(), event->timestamp()};
+    m_judged = nullptr;
+}
+
+void KeyRepeatFilter::LetGoOfEveryKey()
+{
+    for (KeyState& key : m_keys)
+        key = KeyState{true, true, 0};
+    m_judged = nullptr;
+}
+
+}  // namespace tavlo

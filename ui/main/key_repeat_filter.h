@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+
+class QKeyEvent;
+
+namespace tavlo {
+
+// Tells a key's auto-repeated press from a new press, where one press must
+// stay one START or one STOP. Qt's own flag is not enough: under X11 it pairs
+// a repeat's release and press by looking ahead in the event queue, and on a
+// busy machine the pair arrives apart, as an ordinary release and press; and
+// a quick tap right after a message box closed by Enter has come flagged as a
+// repeat. So the filter watches the key events of the whole application,
+// a message box's included, from the application object.
+class KeyRepeatFilter : public QObject {
+public:
+    KeyRepeatFilter();
+    ~KeyRepeatFilter() override;
+    KeyRepeatFilter(const KeyRepeatFilter&) = delete;
+    KeyRepeatFilter& operator=(const KeyRepeatFilter&) = delete;
+
+    // True for a press that repeats a key held down. A press that passes the
+    // filter more than once (once for each widget it propagates to) gets the
+    // same answer each time.
+    bool IsRepeat(const QKeyEvent* event);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The last event of one key, as far as it tells a repeat.
+    struct KeyState {
+        bool released = false;
+        bool releasedForReal = false;  // not flagged as a repeat's release
+        unsigned long releaseTime = 0;
+    };
+
+    void Released(const QKeyEvent* event);
+    // Keys held when the application loses the keyboard are let go there,
+    // out of sight: taken as released.
+    void LetGoOfEveryKey();
+
+    QHash<int, KeyState> m_keys;
+    // The press judged last, to answer it alike when it comes again.
+    const QKeyEvent* m_judged = nullptr;
+    int m_judgedKey = 0;
+    unsigned long m_judgedTime = 0;
+    bool m_judgedFlag = false;
+    bool m_judgedRepeat = false;
+};
+
+}  // namespace tavlo
