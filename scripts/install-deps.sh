@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   fonts-ipafont-gothic fonts-noto-cjk
   xvfb xauth xdotool x11-utils imagemagick openbox
+  dbus-daemon python3-dbus python3-gi
   desktop-file-utils appstream
   "$@"
 )

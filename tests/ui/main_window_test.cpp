@@ -40,7 +40,7 @@ private:
     {
         if (ini)
             m_fx->WriteSettings(ini);
-        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes);
+        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes, m_fx->awake);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
@@ -396,7 +396,7 @@ private slots:
     void unreadableFileWarnsAtStartUp()
     {
         QVERIFY(std::filesystem::create_directory(m_fx->path));  // there, but no file to read
-        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes);
+        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes, m_fx->awake);
         QCOMPARE(m_fx->boxes.Messages(), QStringList{QStringLiteral("設定ファイルを読み込めませんでした。\n")
                                                      + QString::fromStdString(m_fx->path)});
         QCOMPARE(m_fx->boxes.calls[0].title, m_window->windowTitle());
@@ -425,7 +425,7 @@ private slots:
         start("[Condition]\r\nRange=1,20\r\n");
         platform::SystemRandomSource real;
         DrawState state(m_fx->file, real);
-        m_window = &m_fx->Build<frmTavlo>(state, m_fx->boxes);
+        m_window = &m_fx->Build<frmTavlo>(state, m_fx->boxes, m_fx->awake);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         for (int i = 0; i < 20; ++i)
@@ -503,6 +503,36 @@ private slots:
         m_window->resize(1400, 900);
         QCOMPARE(child<QLineEdit>("txt1")->geometry(), before);
         QCOMPARE(child<QPushButton>("cmdEnd")->geometry(), endBefore);
+    }
+
+    // The display is held awake while the program is in use, a window of its
+    // own on top included, and let go at minimising and when the window goes.
+    void displayStaysAwakeWhileInUse()
+    {
+        start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=4\r\n");
+        const QStringList held{"Hold"};
+        QCOMPARE(m_fx->awake.calls, held);
+        QStringList whileListOpen;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget* list = QApplication::activeModalWidget();
+            if (list == nullptr || QApplication::activeWindow() != list)
+                return;
+            whileListOpen = m_fx->awake.calls;
+            list->close();
+        });
+        poll.start(10);
+        QTest::keyClick(m_window, Qt::Key_R, Qt::AltModifier);
+        QTRY_COMPARE(whileListOpen, held);
+        poll.stop();
+
+        m_window->showMinimized();
+        QTRY_COMPARE(m_fx->awake.calls, (QStringList{"Hold", "Release"}));
+        m_window->showNormal();
+        m_window->activateWindow();
+        QTRY_COMPARE(m_fx->awake.calls, (QStringList{"Hold", "Release", "Hold"}));
+        m_fx->window.reset();
+        QCOMPARE(m_fx->awake.calls, (QStringList{"Hold", "Release", "Hold", "Release"}));
     }
 
     void rendersToPng()

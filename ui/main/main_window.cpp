@@ -102,8 +102,8 @@ void Advance(QLineEdit* box)
 
 }  // namespace
 
-frmTavlo::frmTavlo(DrawState& state, platform::MessageBoxes& boxes, QWidget* parent)
-    : QWidget(parent), m_state(state), m_boxes(boxes)
+frmTavlo::frmTavlo(DrawState& state, platform::MessageBoxes& boxes, platform::ScreenAwake& awake, QWidget* parent)
+    : QWidget(parent), m_state(state), m_boxes(boxes), m_awake(*this, awake)
 {
     CreateControls();
     Load();

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "ui/common/main_window_link.h"
+#include "ui/main/awake_while_active.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,7 +14,8 @@ namespace tavlo {
 class DrawState;
 namespace platform {
 class MessageBoxes;
-}
+class ScreenAwake;
+}  // namespace platform
 
 // The main window: the three-digit display, the range and ordinal displays,
 // the START/STOP button and the commands that open the other windows, clear
@@ -26,8 +28,9 @@ class frmTavlo : public QWidget, public MainWindowLink {
 
 public:
     // Runs the load sequence: prepares the controls, reads the range and the
-    // results from the settings file and shows them.
-    frmTavlo(DrawState& state, platform::MessageBoxes& boxes, QWidget* parent = nullptr);
+    // results from the settings file and shows them. `awake` keeps the
+    // display on while the program is in use.
+    frmTavlo(DrawState& state, platform::MessageBoxes& boxes, platform::ScreenAwake& awake, QWidget* parent = nullptr);
     ~frmTavlo() override;
 
     // Shows the range, or that none is set.
@@ -70,6 +73,7 @@ private:
     platform::MessageBoxes& m_boxes;
     // True while a spin loop runs, until it has shown its number.
     bool m_inSpinLoop = false;
+    AwakeWhileActive m_awake;
 
     QLineEdit* txtRange = nullptr;
     QLineEdit* txtCount = nullptr;
