@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   fonts-ipafont-gothic fonts-noto-cjk
   xvfb xauth xdotool x11-utils imagemagick openbox
-  dbus-daemon python3-dbus python3-gi
+  dbus-daemon python3-dbus python3-gi at-spi2-core
   desktop-file-utils appstream
   "$@"
 )

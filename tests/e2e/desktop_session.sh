@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The real program in a desktop session of its own: an X server with a window
 # manager, a session bus started here, and on it a stand-in for the desktop's
-# screen saver service that records the calls. The display is held awake once
-# the window is shown and active, and let go at minimising, when another
-# program's window becomes active, and when the program ends.
+# screen saver service that records the calls, and the session's
+# accessibility bus (at-spi2) with a stand-in screen reader that records the
+# name changes. The display is held awake once the window is shown and
+# active, and let go at minimising, when another program's window becomes
+# active, and when the program ends. The screen reader finds the displays by
+# name and hears the number drawn once, whole, when a spin ends.
 #
 # Usage (under xvfb-run): desktop_session.sh <tavlo executable>
 set -euo pipefail
@@ -28,14 +31,16 @@ export DBUS_SESSION_BUS_ADDRESS
 /usr/bin/python3 "$here/session_services.py" serve "$log" &
 wait_for 100 grep -qx ready "$log"
 
-calls() { grep -v -x ready "$log" | paste -sd ,; }
-# Waits up to 10 s for the calls so far to be exactly `expected`.
-expect_calls() {
+calls() { grep -E '^(Inhibit|UnInhibit) ' "$log" | paste -sd ,; }
+expected=""
+# Waits up to 10 s for `call` to be the screen saver's next call, and its last.
+expect_call() {
+  expected+=${expected:+,}$1
   for ((i = 0; i < 100; i++)); do
-    [[ $(calls) == "$1" ]] && return 0
+    [[ $(calls) == "$expected" ]] && return 0
     sleep 0.1
   done
-  fail "the screen saver saw: $(calls); expected: $1"
+  fail "the screen saver saw: $(calls); expected: $expected"
 }
 
 start_window_manager
@@ -43,25 +48,34 @@ start_window_manager
 tavlo_pid=$!
 window=$(await_window Tavlo 30) || fail "no main window"
 x windowactivate --sync "$window"
-expect_calls "Inhibit tavlo 抽選中 1"
+expect_call "Inhibit tavlo 抽選中 1"
+
+names=$(/usr/bin/python3 "$here/session_services.py" names tavlo)
+for name in 抽選範囲 抽選回数 百の位 十の位 一の位 当選番号; do
+  grep -qx "$name" <<<"$names" || fail "no accessible \"$name\" among: $(paste -sd ' ' <<<"$names")"
+done
+draw_one
+number=$(grep -E '^1=' "$ini" | tr -d '\r' | cut -d= -f2)
+wait_for 100 grep -qx "name 当選番号 $number" "$log"
+[[ $(grep -c '^name 当選番号' "$log") -eq 1 ]] || fail "the number was not announced once: $(grep '^name' "$log" | paste -sd ,)"
 
 x windowminimize --sync "$window"
-expect_calls "Inhibit tavlo 抽選中 1,UnInhibit 1"
+expect_call "UnInhibit 1"
 x windowactivate --sync "$window"
-expect_calls "Inhibit tavlo 抽選中 1,UnInhibit 1,Inhibit tavlo 抽選中 2"
+expect_call "Inhibit tavlo 抽選中 2"
 
 # Another program's window takes the focus, then gives it back.
 xmessage "another program" 2>/dev/null &
 other=$(await_window xmessage 30) || fail "no other window"
 x windowactivate --sync "$other"
-expect_calls "Inhibit tavlo 抽選中 1,UnInhibit 1,Inhibit tavlo 抽選中 2,UnInhibit 2"
+expect_call "UnInhibit 2"
 x windowactivate --sync "$window"
-expect_calls "Inhibit tavlo 抽選中 1,UnInhibit 1,Inhibit tavlo 抽選中 2,UnInhibit 2,Inhibit tavlo 抽選中 3"
+expect_call "Inhibit tavlo 抽選中 3"
 
 # 終了 answered Yes: the program ends and lets go on its way out.
 key alt+x
 wait_for 200 windows_at_least Tavlo 2
 key Return
 wait_for 200 bash -c "! kill -0 $tavlo_pid"
-expect_calls "Inhibit tavlo 抽選中 1,UnInhibit 1,Inhibit tavlo 抽選中 2,UnInhibit 2,Inhibit tavlo 抽選中 3,UnInhibit 3"
-echo "desktop session: the display held while in use and let go at minimise, deactivation and exit"
+expect_call "UnInhibit 3"
+echo "desktop session: the number announced once; the display held while in use and let go at minimise, deactivation and exit"

@@ -1,6 +1,7 @@
 // The main window driven with real key and mouse events on the offscreen
 // platform: start-up displays, the keyboard roles, START/STOP and the spin,
 // the close request and the commands.
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -533,6 +534,30 @@ private slots:
         QTRY_COMPARE(m_fx->awake.calls, (QStringList{"Hold", "Release", "Hold"}));
         m_fx->window.reset();
         QCOMPARE(m_fx->awake.calls, (QStringList{"Hold", "Release", "Hold", "Release"}));
+    }
+
+    // A screen reader's names for the displays, and the number drawn as a
+    // whole in one place.
+    void accessibleNames()
+    {
+        start("[Condition]\r\nRange=123,123\r\n");
+        const auto accessible = [&](const char* name) {
+            return QAccessible::queryAccessibleInterface(child<QWidget>(name));
+        };
+        const QStringList names{"抽選範囲", "抽選回数", "百の位", "十の位", "一の位", "当選番号"};
+        QStringList got;
+        for (const char* name : {"txtRange", "txtCount", "txt100", "txt10", "txt1", "lblNumber"})
+            got << accessible(name)->text(QAccessible::Name);
+        QCOMPARE(got, names);
+        QCOMPARE(accessible("lblNumber")->role(), QAccessible::StaticText);
+        QVERIFY(child<QWidget>("lblNumber")->isVisible());
+        // It takes no click: the box under it does.
+        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, child<QWidget>("txt10")->geometry().center());
+        QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>("txt10"));
+
+        drawWithEnter();
+        QCOMPARE(accessible("lblNumber")->text(QAccessible::Name), QStringLiteral("当選番号 123"));
+        QCOMPARE(accessible("txt10")->text(QAccessible::Value), QStringLiteral("2"));
     }
 
     void rendersToPng()

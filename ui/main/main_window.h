@@ -80,6 +80,8 @@ private:
     QLineEdit* txt100 = nullptr;
     QLineEdit* txt10 = nullptr;
     QLineEdit* txt1 = nullptr;
+    // Not in the design: the whole number for a screen reader (see CreateControls).
+    QLabel* lblNumber = nullptr;
     QPushButton* cmdStartStop = nullptr;
     QPushButton* cmdResultList = nullptr;
     QPushButton* cmdCondition = nullptr;
