@@ -5,8 +5,7 @@ records each Inhibit and UnInhibit, and a screen reader, which turns the
 session's accessibility on and records every accessible name change as the
 name it reads.
 
-  session_services.py serve <log>   one line per call or change, until killed
-  session_services.py names <app>   the accessible names in <app>'s windows
+  session_services.py <log>   one line per call or change, until killed
 """
 import sys
 import time
@@ -85,22 +84,5 @@ def serve(path):
     del name, saver
 
 
-def names(application):
-    a11y = accessibility_bus(dbus.SessionBus())
-
-    def children(bus_name, path):
-        node = a11y.get_object(bus_name, path)
-        return node.GetChildren(dbus_interface=ATSPI + "Accessible")
-
-    for app in children(ATSPI + "Registry", "/org/a11y/atspi/accessible/root"):
-        if accessible_name(a11y, *app) != application:
-            continue
-        todo = list(children(*app))
-        while todo:
-            node = todo.pop(0)
-            print(accessible_name(a11y, *node))
-            todo.extend(children(*node))
-
-
 if __name__ == "__main__":
-    {"serve": serve, "names": names}[sys.argv[1]](sys.argv[2])
+    serve(sys.argv[1])
