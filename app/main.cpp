@@ -2,6 +2,7 @@
 // them to the main window; the program ends when that window closes.
 #include <QApplication>
 #include <QIcon>
+#include <memory>
 #include <string>
 
 #include "engine/draw_state.h"
@@ -9,6 +10,7 @@
 #include "platform/held_folder.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_boxes.h"
+#include "platform/qt/screen_awake.h"
 #include "platform/random_source.h"
 #include "settings/settings_file.h"
 #include "ui/common/message_helpers.h"
@@ -54,8 +56,9 @@ int main(int argc, char* argv[])
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state(settings, random);
     tavlo::platform::QtMessageBoxes boxes;
+    const std::unique_ptr<tavlo::platform::ScreenAwake> awake = tavlo::platform::SystemScreenAwake();
 
-    tavlo::frmTavlo window(state, boxes);
+    tavlo::frmTavlo window(state, boxes, *awake);
     window.show();
     return QApplication::exec();
 }

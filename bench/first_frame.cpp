@@ -19,6 +19,7 @@
 #include "engine/draw_state.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/message_boxes.h"
+#include "platform/qt/screen_awake.h"
 #include "platform/random_source.h"
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
@@ -69,6 +70,7 @@ int main(int argc, char* argv[])
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state(settings, random);
     tavlo::platform::QtMessageBoxes boxes;
+    const std::unique_ptr<tavlo::platform::ScreenAwake> awake = tavlo::platform::SystemScreenAwake();
 
     std::unique_ptr<QWidget> window;
     if (texts) {
@@ -77,7 +79,7 @@ int main(int argc, char* argv[])
         window = std::make_unique<QWidget>();
         window->resize(705, 445);
     } else {
-        window = std::make_unique<tavlo::frmTavlo>(state, boxes);
+        window = std::make_unique<tavlo::frmTavlo>(state, boxes, *awake);
     }
     window->installEventFilter(&watcher);
     window->show();

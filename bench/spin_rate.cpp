@@ -12,10 +12,12 @@
 #include <QTimer>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "engine/draw_state.h"
 #include "platform/qt/message_boxes.h"
+#include "platform/qt/screen_awake.h"
 #include "platform/random_source.h"
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
@@ -57,7 +59,8 @@ int main(int argc, char* argv[])
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state(settings, random);
     tavlo::platform::QtMessageBoxes boxes;
-    tavlo::frmTavlo window(state, boxes);
+    const std::unique_ptr<tavlo::platform::ScreenAwake> awake = tavlo::platform::SystemScreenAwake();
+    tavlo::frmTavlo window(state, boxes, *awake);
     window.show();
 
     auto* button = window.findChild<QPushButton*>(QStringLiteral("cmdStartStop"));

@@ -8,8 +8,9 @@ packages=(
   cmake make g++ pkg-config clang-format clang-tidy
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
-  fonts-ipafont-gothic fonts-noto-cjk
+  fonts-morisawa-bizud-gothic fonts-ipafont-gothic fonts-noto-cjk
   xvfb xauth xdotool x11-utils imagemagick openbox
+  dbus-daemon python3-dbus python3-gi at-spi2-core
   desktop-file-utils appstream
   "$@"
 )

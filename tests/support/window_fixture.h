@@ -8,13 +8,15 @@
 #include "engine/draw_state.h"
 #include "settings/settings_file.h"
 #include "support/recording_message_boxes.h"
+#include "support/recording_screen_awake.h"
 #include "support/scripted_random.h"
 #include "support/temp_dir.h"
 
 namespace tavlo::test {
 
 // What a window test stands on: a settings file in a fresh folder, a draw
-// state on it, the recording message boxes and the window under test. Made
+// state on it, the recording message boxes and screen, and the window under
+// test. Made
 // in a test's init() and let go in its cleanup(); the members go in reverse,
 // the window first and the folder last.
 //
@@ -50,6 +52,7 @@ public:
     SettingsFile file{path};
     ScriptedRandom random;
     RecordingMessageBoxes boxes;
+    RecordingScreenAwake awake;
     DrawState state{file, random};
     std::unique_ptr<QWidget> window;
 };

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
@@ -437,12 +438,18 @@ void CommonFormsTest::gothicFont()
     QCOMPARE(font.weight(), QFont::Normal);
     QVERIFY(font.fixedPitch());
     QVERIFY(!font.italic() && !font.underline() && !font.strikeOut());
-    // The face actually used is the designed one or a listed stand-in.
+    // The face actually used is the designed one or a listed stand-in, and
+    // BIZ UDゴシック (named either way) wherever it is installed and the
+    // designed face is not.
     const QString used = QFontInfo(font).family();
-    QVERIFY2(QStringList({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-                          QStringLiteral("Noto Sans Mono CJK JP")})
+    const QStringList bizUd{QStringLiteral("BIZ UDゴシック"), QStringLiteral("BIZ UDGothic")};
+    QVERIFY2((QStringList{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+                          QStringLiteral("Noto Sans Mono CJK JP")}
+              + bizUd)
                  .contains(used),
              qPrintable(used));
+    if (QFontDatabase::hasFamily(bizUd[1]) && !QFontDatabase::hasFamily(QStringLiteral("MS Gothic")))
+        QVERIFY2(bizUd.contains(used), qPrintable(used));
     QCOMPARE(platform::GothicFont(12, 700).weight(), QFont::Bold);
 }
 

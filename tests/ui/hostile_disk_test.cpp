@@ -49,7 +49,7 @@ private:
 
     void startWindow()
     {
-        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes);
+        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes, m_fx->awake);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }

@@ -1,6 +1,7 @@
 // The main window driven with real key and mouse events on the offscreen
 // platform: start-up displays, the keyboard roles, START/STOP and the spin,
 // the close request and the commands.
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -40,7 +41,7 @@ private:
     {
         if (ini)
             m_fx->WriteSettings(ini);
-        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes);
+        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes, m_fx->awake);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
@@ -499,7 +500,7 @@ private slots:
     void unreadableFileWarnsAtStartUp()
     {
         QVERIFY(std::filesystem::create_directory(m_fx->path));  // there, but no file to read
-        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes);
+        m_window = &m_fx->Build<frmTavlo>(m_fx->state, m_fx->boxes, m_fx->awake);
         QCOMPARE(m_fx->boxes.Messages(), QStringList{QStringLiteral("設定ファイルを読み込めませんでした。\n")
                                                      + QString::fromStdString(m_fx->path)});
         QCOMPARE(m_fx->boxes.calls[0].title, m_window->windowTitle());
@@ -528,7 +529,7 @@ private slots:
         start("[Condition]\r\nRange=1,20\r\n");
         platform::SystemRandomSource real;
         DrawState state(m_fx->file, real);
-        m_window = &m_fx->Build<frmTavlo>(state, m_fx->boxes);
+        m_window = &m_fx->Build<frmTavlo>(state, m_fx->boxes, m_fx->awake);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         for (int i = 0; i < 20; ++i)
@@ -634,6 +635,56 @@ private slots:
         m_window->resize(1400, 900);
         QCOMPARE(child<QLineEdit>("txt1")->geometry(), before);
         QCOMPARE(child<QPushButton>("cmdEnd")->geometry(), endBefore);
+    }
+
+    // The display is held awake while the program is in use, a window of its
+    // own on top included, and let go when the window goes. Minimising and
+    // another program's window: desktop_session_e2e.
+    void displayStaysAwakeWhileInUse()
+    {
+        start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=4\r\n");
+        const QStringList held{"Hold"};
+        QCOMPARE(m_fx->awake.calls, held);
+        QStringList whileListOpen;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget* list = QApplication::activeModalWidget();
+            if (list == nullptr || QApplication::activeWindow() != list)
+                return;
+            whileListOpen = m_fx->awake.calls;
+            list->close();
+        });
+        poll.start(10);
+        QTest::keyClick(m_window, Qt::Key_R, Qt::AltModifier);
+        QTRY_COMPARE(whileListOpen, held);
+        poll.stop();
+
+        m_fx->window.reset();
+        QCOMPARE(m_fx->awake.calls, (QStringList{"Hold", "Release"}));
+    }
+
+    // A screen reader's names for the displays, and the number drawn as a
+    // whole in one place.
+    void accessibleNames()
+    {
+        start("[Condition]\r\nRange=123,123\r\n");
+        const auto accessible = [&](const char* name) {
+            return QAccessible::queryAccessibleInterface(child<QWidget>(name));
+        };
+        const QStringList names{"抽選範囲", "抽選回数", "百の位", "十の位", "一の位", "当選番号"};
+        QStringList got;
+        for (const char* name : {"txtRange", "txtCount", "txt100", "txt10", "txt1", "lblNumber"})
+            got << accessible(name)->text(QAccessible::Name);
+        QCOMPARE(got, names);
+        QCOMPARE(accessible("lblNumber")->role(), QAccessible::StaticText);
+        QVERIFY(child<QWidget>("lblNumber")->isVisible());
+        // It takes no click: the box under it does.
+        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, child<QWidget>("txt10")->geometry().center());
+        QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>("txt10"));
+
+        drawWithEnter();
+        QCOMPARE(accessible("lblNumber")->text(QAccessible::Name), QStringLiteral("当選番号 123"));
+        QCOMPARE(accessible("txt10")->text(QAccessible::Value), QStringLiteral("2"));
     }
 
     void rendersToPng()

@@ -1,6 +1,9 @@
-// The result window: its lines, its design, its layout on resize and its keys.
+// The result window: its lines, its design, its layout on resize, its keys
+// and the copy to the clipboard.
 #include <QApplication>
+#include <QClipboard>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -37,12 +40,20 @@ private slots:
     void enterOnTheButtonCloses();
     void tabAlternates();
     void clickOnCloseEndsTheModalShow();
+    void copyKeysTakeEveryLine_data();
+    void copyKeysTakeEveryLine();
+    void contextMenuCopies();
 
 private:
+    // After three draws, a clearing and three more, the list and the
+    // clipboard hold the last three only, each line ended as the platform's.
+    frmResultList& ShowAfterAClearing();
+    static QString CopiedLines();
     // A window, not yet shown, over the results of `resultSection`.
     frmResultList& Open(const std::string& resultSection);
     // The same, shown and active.
     frmResultList& Show(const std::string& resultSection);
+    frmResultList& Activate();
     QListWidget* List() const { return m_window->findChild<QListWidget*>(QStringLiteral("lstResult")); }
     QPushButton* Close() const { return m_window->findChild<QPushButton*>(QStringLiteral("cmdClose")); }
     QStringList Lines() const;
@@ -97,6 +108,11 @@ frmResultList& ResultsWindowTest::Open(const std::string& resultSection)
 frmResultList& ResultsWindowTest::Show(const std::string& resultSection)
 {
     Open(resultSection);
+    return Activate();
+}
+
+frmResultList& ResultsWindowTest::Activate()
+{
     m_window->show();
     m_window->activateWindow();
     if (!QTest::qWaitForWindowActive(m_window))
@@ -314,6 +330,80 @@ void ResultsWindowTest::clickOnCloseEndsTheModalShow()
     list.exec();
     QVERIFY(sawModal);
     QVERIFY(!list.isVisible());
+}
+
+frmResultList& ResultsWindowTest::ShowAfterAClearing()
+{
+    QApplication::clipboard()->clear();
+    Load("1=7\r\n2=345\r\n3=0\r\n");
+    m_fx->state.ResetResults();
+    for (int draw = 0; draw < 3; ++draw)
+        m_fx->state.DrawNumber();  // the smallest undrawn each time: 0, 1, 2
+    m_window = new frmResultList(m_fx->state, m_owner);
+    Activate();
+    List()->setCurrentRow(1);
+    return *m_window;
+}
+
+QString ResultsWindowTest::CopiedLines()
+{
+#ifdef Q_OS_WIN
+    const QString end = QStringLiteral("\r\n");
+#else
+    const QString end = QStringLiteral("\n");
+#endif
+    return QStringLiteral(u"  1回目：　000") + end + QStringLiteral(u"  2回目：　001") + end
+           + QStringLiteral(u"  3回目：　002") + end;
+}
+
+void ResultsWindowTest::copyKeysTakeEveryLine_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Ctrl+C on the list") << QStringLiteral("lstResult") << int(Qt::Key_C);
+    QTest::newRow("Ctrl+Insert on the list") << QStringLiteral("lstResult") << int(Qt::Key_Insert);
+    QTest::newRow("Ctrl+C on the button") << QStringLiteral("cmdClose") << int(Qt::Key_C);
+    QTest::newRow("Ctrl+Insert on the button") << QStringLiteral("cmdClose") << int(Qt::Key_Insert);
+}
+
+void ResultsWindowTest::copyKeysTakeEveryLine()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    frmResultList& window = ShowAfterAClearing();
+    QWidget* target = window.findChild<QWidget*>(focus);
+    target->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), CopiedLines());
+    // Nothing else changes: the lines, the current line, the focus, the window.
+    QCOMPARE(Lines().size(), 3);
+    QCOMPARE(List()->currentRow(), 1);
+    QCOMPARE(List()->selectedItems(), QList<QListWidgetItem*>{List()->item(1)});
+    QCOMPARE(QApplication::focusWidget(), target);
+    QVERIFY(window.isVisible());
+}
+
+void ResultsWindowTest::contextMenuCopies()
+{
+    frmResultList& window = ShowAfterAClearing();
+    // Through the window system, which makes a right-click a menu request.
+    const QPoint onLastLine = List()->viewport()->mapTo(&window, List()->visualItemRect(List()->item(2)).center());
+    QStringList items;
+    QTimer::singleShot(0, this, [&] {
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->objectName(), QStringLiteral("mnuResult"));
+        for (const QAction* action : menu->actions())
+            items << action->text();
+        QTest::keyClick(menu, Qt::Key_C);  // its access key
+    });
+    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, onLastLine);
+    QTRY_COMPARE(QApplication::clipboard()->text(), CopiedLines());
+    QCOMPARE(items, QStringList{QStringLiteral(u"結果をコピー(&C)")});
+    QCOMPARE(List()->currentRow(), 1);  // the right-click selected nothing
+    QCOMPARE(List()->selectedItems(), QList<QListWidgetItem*>{List()->item(1)});
 }
 
 QTEST_MAIN(ResultsWindowTest)

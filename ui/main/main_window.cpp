@@ -31,6 +31,7 @@ namespace {
 
 const QString kStart = QStringLiteral("START");
 const QString kStop = QStringLiteral("STOP");
+const QString kNumberName = QStringLiteral("当選番号");
 
 // The design, in twips. The window's box is its client area; it opens where
 // the window system puts it.
@@ -42,6 +43,8 @@ constexpr TwipsBox kCountDesign{4680.0f, 120.0f, 1815.0f, 375.0f};
 constexpr TwipsBox kDigit100Design{240.0f, 720.0f, 2445.0f, 4200.0f};
 constexpr TwipsBox kDigit10Design{2880.0f, 720.0f, 2445.0f, 4200.0f};
 constexpr TwipsBox kDigit1Design{5520.0f, 720.0f, 2445.0f, 4200.0f};
+// The row of the three, for the number as a whole.
+constexpr TwipsBox kNumberBox{240.0f, 720.0f, 7725.0f, 4200.0f};
 // START/STOP and its hint beside it.
 constexpr TwipsBox kStartStopDesign{2040.0f, 5160.0f, 3975.0f, 1335.0f};
 constexpr TwipsBox kHintDesign{6120.0f, 5640.0f, 2775.0f, 375.0f};
@@ -108,8 +111,8 @@ void Advance(QLineEdit* box)
 
 }  // namespace
 
-frmTavlo::frmTavlo(DrawState& state, platform::MessageBoxes& boxes, QWidget* parent)
-    : QWidget(parent), m_state(state), m_boxes(boxes)
+frmTavlo::frmTavlo(DrawState& state, platform::MessageBoxes& boxes, platform::ScreenAwake& awake, QWidget* parent)
+    : QWidget(parent), m_state(state), m_boxes(boxes), m_awake(*this, awake)
 {
     CreateControls();
     Load();
@@ -139,6 +142,23 @@ void frmTavlo::CreateControls()
     txt1 = MakeDisplay(this, "txt1", QStringLiteral("0"), TwipsRect(kDigit1Design), digitFont, kDigitBack, kDigitText);
     for (QLineEdit* digit : {txt100, txt10, txt1})
         digit->setTextMargins(0, 0, 0, 0);
+    // What a screen reader calls each display.
+    txtRange->setAccessibleName(QStringLiteral("抽選範囲"));
+    txtCount->setAccessibleName(QStringLiteral("抽選回数"));
+    txt100->setAccessibleName(QStringLiteral("百の位"));
+    txt10->setAccessibleName(QStringLiteral("十の位"));
+    txt1->setAccessibleName(QStringLiteral("一の位"));
+    // A screen reader would read the number drawn as three single digits, one
+    // box at a time. This label over their row holds it whole, in its
+    // accessible name, which the end of each spin changes once. It has no
+    // text, so it draws nothing, and takes neither clicks nor the focus: the
+    // window looks and behaves as designed.
+    lblNumber = new QLabel(this);
+    lblNumber->setObjectName(QStringLiteral("lblNumber"));
+    lblNumber->setGeometry(TwipsRect(kNumberBox));
+    lblNumber->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblNumber->setFocusPolicy(Qt::NoFocus);
+    lblNumber->setAccessibleName(kNumberName);
 
     cmdStartStop = MakeButton(this, "cmdStartStop", kStart, TwipsRect(kStartStopDesign));
     cmdStartStop->setFont(platform::GothicFont(kStartStopFontSize));
@@ -320,6 +340,9 @@ void frmTavlo::Start()
     txt100->setText(QString::number(x / 100));
     txt10->setText(QString::number((x % 100) / 10));
     txt1->setText(QString::number(x % 10));
+    // Once per spin. Qt tells a screen reader of every setting, so the same
+    // number drawn again after a clearing is read again too.
+    lblNumber->setAccessibleName(kNumberName + u' ' + QString::number(x));
     EditCount(CountMode::Next);
     platform::RepaintNow(this);
 }

@@ -4,6 +4,7 @@
 
 #include "ui/common/main_window_link.h"
 #include "ui/main/key_repeat_filter.h"
+#include "ui/main/awake_while_active.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,7 +15,8 @@ namespace tavlo {
 class DrawState;
 namespace platform {
 class MessageBoxes;
-}
+class ScreenAwake;
+}  // namespace platform
 
 // The main window: the three-digit display, the range and ordinal displays,
 // the START/STOP button and the commands that open the other windows, clear
@@ -27,8 +29,9 @@ class frmTavlo : public QWidget, public MainWindowLink {
 
 public:
     // Runs the load sequence: prepares the controls, reads the range and the
-    // results from the settings file and shows them.
-    frmTavlo(DrawState& state, platform::MessageBoxes& boxes, QWidget* parent = nullptr);
+    // results from the settings file and shows them. `awake` keeps the
+    // display on while the program is in use.
+    frmTavlo(DrawState& state, platform::MessageBoxes& boxes, platform::ScreenAwake& awake, QWidget* parent = nullptr);
     ~frmTavlo() override;
 
     // Shows the range, or that none is set.
@@ -72,12 +75,15 @@ private:
     KeyRepeatFilter m_keys;
     // True while a spin loop runs, until it has shown its number.
     bool m_inSpinLoop = false;
+    AwakeWhileActive m_awake;
 
     QLineEdit* txtRange = nullptr;
     QLineEdit* txtCount = nullptr;
     QLineEdit* txt100 = nullptr;
     QLineEdit* txt10 = nullptr;
     QLineEdit* txt1 = nullptr;
+    // Not in the design: the whole number for a screen reader (see CreateControls).
+    QLabel* lblNumber = nullptr;
     QPushButton* cmdStartStop = nullptr;
     QPushButton* cmdResultList = nullptr;
     QPushButton* cmdCondition = nullptr;

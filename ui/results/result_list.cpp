@@ -2,12 +2,16 @@
 
 #include <algorithm>
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStringList>
 
 #include "engine/draw_state.h"
+#include "platform/qt/clipboard.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/twips.h"
 #include "ui/common/form_preparation.h"
@@ -60,6 +64,18 @@ frmResultList::frmResultList(const DrawState& state, QWidget* owner) : QDialog(o
     setTabOrder(lstResult, cmdClose);
     lstResult->setFocus();
 
+    // The results go elsewhere (a mail, a spreadsheet) without retyping:
+    // from either control by key, or from the list's menu.
+    m_copyAction = new QAction(QStringLiteral(u"結果をコピー(&C)"), this);
+    m_copyAction->setObjectName(QStringLiteral("mnuCopyResult"));
+    m_copyAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    m_copyAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_copyAction);
+    connect(m_copyAction, &QAction::triggered, this, &frmResultList::CopyResults);
+    lstResult->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lstResult, &QWidget::customContextMenuRequested, this, &frmResultList::ShowContextMenu);
+    lstResult->viewport()->installEventFilter(this);
+
     PlaceAtDesignedBox(*this, owner, TwipsRect(kWindowDesign));
 
     PrepareFormControls(this);
@@ -70,6 +86,40 @@ frmResultList::frmResultList(const DrawState& state, QWidget* owner) : QDialog(o
     for (std::size_t ordinal = 1; ordinal < results.size(); ++ordinal)
         lines.append(ResultLine(static_cast<int>(ordinal), results[ordinal]));
     lstResult->addItems(lines);
+}
+
+void frmResultList::CopyResults()
+{
+    QStringList lines;
+    lines.reserve(lstResult->count());
+    for (int row = 0; row < lstResult->count(); ++row)
+        lines.append(lstResult->item(row)->text());
+    platform::CopyLinesToClipboard(lines);
+}
+
+void frmResultList::ShowContextMenu(const QPoint& viewportPos)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuResult"));
+    menu.addAction(m_copyAction);
+    menu.exec(lstResult->viewport()->mapToGlobal(viewportPos));
+}
+
+// A right-click only opens the menu: the list's current line and selection
+// stay as they were, as with the platform's own list box.
+bool frmResultList::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+                return true;
+            break;
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmResultList::resizeEvent(QResizeEvent* event)

@@ -5,6 +5,7 @@
 
 #include "ui/results/result_layout.h"
 
+class QAction;
 class QKeyEvent;
 class QListWidget;
 class QPushButton;
@@ -26,6 +27,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Where the last layout put a control, exactly in twips and as the pixel
@@ -35,6 +37,9 @@ private:
         QRect pixels;
     };
 
+    // Every line of the list, as shown, to the clipboard.
+    void CopyResults();
+    void ShowContextMenu(const QPoint& viewportPos);
     void LayOut();
     void KeepWholeLines();
     static void Place(QWidget* control, Placement& placement, const TwipsBox& box);
@@ -42,6 +47,8 @@ private:
 
     QListWidget* lstResult = nullptr;
     QPushButton* cmdClose = nullptr;
+    // Ctrl+C, Ctrl+Insert and the list's context menu.
+    QAction* m_copyAction = nullptr;
     Placement m_listPlacement;
     Placement m_buttonPlacement;
 };

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QStringList>
+
+#include "platform/qt/screen_awake.h"
+
+namespace tavlo::test {
+
+// Records each call, "Hold" or "Release", in order.
+class RecordingScreenAwake final : public platform::ScreenAwake {
+public:
+    void Hold() override { calls << QStringLiteral("Hold"); }
+    void Release() override { calls << QStringLiteral("Release"); }
+
+    QStringList calls;
+};
+
+}  // namespace tavlo::test
