@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,13 @@ struct FileContents {
 };
 
 FileContents ReadWholeFile(const std::string& path);
+
+// The file that writes of `path` reach: the target of a symbolic link, so the
+// link itself stays, or the path as given. A link to a file not made yet
+// leads to that name in the folder it points into. None when a link leads
+// nowhere (its drive not mounted, its folder gone): a file written in the
+// link's place would cut the drawing on the drive off from the program.
+std::optional<std::string> WriteTarget(const std::string& path);
 
 // Replaces the file at `path` with `bytes`: writes a temporary file in the
 // same folder, flushes it to the disk, renames it over the old file and

@@ -1,4 +1,5 @@
 #include "platform/durable_file.h"
+#include "platform/paths.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -51,39 +52,12 @@ private:
     int m_fd;
 };
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string InFolder(std::string folder, const std::string& name)
-{
-    if (folder.back() != '/')
-        folder += '/';
-    folder += name;
-    return folder;
-}
-
 // As many links as the system follows in one path.
 constexpr int kMaxLinks = 40;
 
-// The file that a write must replace: the target of a symbolic link, so the
-// link itself stays, or the path as given. A link to a file not made yet
-// leads to that name in the folder it points into. None when a link leads
-// nowhere (its drive not mounted, its folder gone): a file written in the
-// link's place would cut the drawing on the drive off from the program.
-std::optional<std::string> ResolveTarget(const std::string& path)
+}  // namespace
+
+std::optional<std::string> WriteTarget(const std::string& path)
 {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
@@ -98,7 +72,7 @@ std::optional<std::string> ResolveTarget(const std::string& path)
             if (errno != ENOENT || name.empty() || name == "." || name == ".."
                 || ::realpath(FolderOf(current).c_str(), resolved) == nullptr)
                 return std::nullopt;
-            return InFolder(resolved, name);
+            return JoinPath(resolved, name);
         }
         if (!S_ISLNK(info.st_mode))
             return std::nullopt;
@@ -106,10 +80,12 @@ std::optional<std::string> ResolveTarget(const std::string& path)
         if (length <= 0 || static_cast<std::size_t>(length) >= sizeof resolved)
             return std::nullopt;
         const std::string next(resolved, static_cast<std::size_t>(length));
-        current = next.front() == '/' ? next : InFolder(FolderOf(current), next);
+        current = next.front() == '/' ? next : JoinPath(FolderOf(current), next);
     }
     return std::nullopt;
 }
+
+namespace {
 
 // "." name ".tmp-" pid "-" counter "-" noise, the three parts in decimal.
 std::string TempPrefix(const std::string& path)
@@ -221,7 +197,7 @@ bool WriteAll(int fd, std::string_view bytes, WriteCall write)
 
 void RemoveLeftoverTemporaries(const std::string& path)
 {
-    const std::optional<std::string> target = ResolveTarget(path);
+    const std::optional<std::string> target = WriteTarget(path);
     if (!target)
         return;
     const std::string folder = FolderOf(*target);
@@ -249,7 +225,7 @@ FileContents ReadWholeFile(const std::string& path)
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         // A link that leads nowhere is a file that is there but cannot be read.
-        const bool missing = (errno == ENOENT || errno == ENOTDIR) && ResolveTarget(path);
+        const bool missing = (errno == ENOENT || errno == ENOTDIR) && WriteTarget(path);
         contents.status = missing ? FileReadStatus::Missing : FileReadStatus::Failed;
         return contents;
     }
@@ -281,7 +257,7 @@ bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
 {
     if (path.empty() || path.back() == '/')
         return false;
-    const std::optional<std::string> resolved = ResolveTarget(path);
+    const std::optional<std::string> resolved = WriteTarget(path);
     if (!resolved)
         return false;
     const std::string& target = *resolved;

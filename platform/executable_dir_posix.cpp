@@ -26,15 +26,4 @@ std::string ExecutablePath()
     return ReadLink("/proc/self/exe");
 }
 
-std::string ExecutableDirectory()
-{
-    const std::string path = ExecutablePath();
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {};
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
 }  // namespace tavlo::platform

@@ -23,16 +23,4 @@ std::string ExecutablePath()
     }
 }
 
-std::string ExecutableDirectory()
-{
-    const std::string path = ExecutablePath();
-    const auto separator = path.find_last_of("\\/");
-    if (separator == std::string::npos)
-        return {};
-    // The root of a drive keeps its separator: "C:\".
-    if (separator == 2 && path[1] == ':')
-        return path.substr(0, 3);
-    return path.substr(0, separator);
-}
-
 }  // namespace tavlo::platform

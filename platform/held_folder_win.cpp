@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/executable_dir.h"
+#include "platform/paths.h"
 
 namespace tavlo::platform {
 

@@ -1,4 +1,6 @@
+#include "platform/durable_file.h"
 #include "platform/instance_lock.h"
+#include "platform/paths.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,9 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstddef>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -19,22 +19,13 @@ namespace tavlo::platform {
 
 namespace {
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The folders whose lock covers the file: the one that holds it, and the one
 // its writes reach when it is a symbolic link to a file elsewhere.
 std::vector<std::string> FoldersOf(const std::string& settingsPath)
 {
     std::vector<std::string> folders{FolderOf(settingsPath)};
-    char target[PATH_MAX];
-    if (::realpath(settingsPath.c_str(), target) != nullptr)
-        folders.push_back(FolderOf(target));
+    if (const std::optional<std::string> target = WriteTarget(settingsPath))
+        folders.push_back(FolderOf(*target));
     return folders;
 }
 

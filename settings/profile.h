@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/executable_dir.h"
+#include "platform/paths.h"
 
 // Profile (INI) file access for the whole program. No state and no cache: every
 // call goes to the file. An empty file name stands for the default settings
