@@ -3,8 +3,8 @@
 #include <QWidget>
 
 #include "ui/common/main_window_link.h"
-#include "ui/main/key_repeat_filter.h"
 #include "ui/main/awake_while_active.h"
+#include "ui/main/key_repeat_filter.h"
 
 class QLabel;
 class QLineEdit;
