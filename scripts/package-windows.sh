@@ -3,11 +3,12 @@
 #
 #   scripts/package-windows.sh [build folder] [zip]     (build-win, dist/Tavlo-win64.zip)
 #
-# The zip holds one folder, Tavlo/: Tavlo.exe, the DLLs it loads and the
-# windows platform plugin with the DLLs that loads, found by following their
-# import tables (nothing else goes in), all stripped; the licence texts of
-# Qt and of the mingw runtime, a note naming the Qt source, and the Japanese
-# read-me. Build first with scripts/test-windows.sh (or by hand).
+# The zip holds one folder, Tavlo/: Tavlo.exe, the DLLs it loads, and the
+# plugins Qt loads at run time (the windows platform and the windowsvista
+# style, which draws the Windows look) with the DLLs they load, found by
+# following their import tables (nothing else goes in), all stripped; the
+# licence texts of Qt, of the Wine headers built into Qt and of the mingw
+# runtime, a note naming the Qt source, and the Japanese read-me. Build first with scripts/test-windows.sh (or by hand).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,9 +30,13 @@ done
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 out="$stage/Tavlo"
-mkdir -p "$out/platforms" "$out/licenses"
+plugins=(platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+mkdir -p "$out/licenses"
 cp "$exe" "$out/Tavlo.exe"
-cp "$qt/plugins/platforms/qwindows.dll" "$out/platforms/"
+for plugin in "${plugins[@]}"; do
+  mkdir -p "$out/$(dirname "$plugin")"
+  cp "$qt/plugins/$plugin" "$out/$plugin"
+done
 
 # The DLLs named in an import table that come from Qt or the mingw runtime;
 # the system's own (KERNEL32.dll and the like) are on every Windows.
@@ -43,7 +48,8 @@ find_dll() {
   done
   return 1
 }
-pending=("$out/Tavlo.exe" "$out/platforms/qwindows.dll")
+pending=("$out/Tavlo.exe")
+for plugin in "${plugins[@]}"; do pending+=("$out/$plugin"); done
 while ((${#pending[@]})); do
   file=${pending[0]}
   pending=("${pending[@]:1}")
@@ -60,6 +66,7 @@ find "$out" -name '*.exe' -o -name '*.dll' | xargs "$triple-strip" --strip-unnee
 cp "$qt/licenses/LGPL-3.0-only.txt" "$qt/licenses/GPL-3.0-only.txt" "$out/licenses/"
 cp "$qt/licenses/debian-copyright" "$out/licenses/Qt-copyright.txt"
 cp "$qt/SOURCE.txt" "$out/licenses/Qt-source.txt"
+cp "$qt/licenses/wine-wintab-copyright" "$out/licenses/wine-wintab-copyright.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$out/licenses/mingw-gcc-runtime-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$out/licenses/mingw-w64-winpthreads-copyright.txt"
 # Notepad reads UTF-8 with certainty when the file starts with a BOM.
