@@ -35,17 +35,24 @@ bool KeyRepeatFilter::IsRepeat(const QKeyEvent* event)
         && event->isAutoRepeat() == m_judgedFlag)
         return m_judgedRepeat;
     KeyState& key = m_keys[event->key()];
-    // Under X11 a repeat's release and press carry one timestamp.
-    const bool pairedWithRelease = key.released && key.releaseTime != 0 && key.releaseTime == event->timestamp();
-    // Qt's flag counts, but never after the key was seen let go: a new press
-    // after a release is never a repeat, whichever window the release went to.
-    const bool flagged = event->isAutoRepeat() && !(key.released && key.releasedForReal);
+    bool repeat = false;
+    if (const std::optional<bool> native = m_native.TakeRepeat(event->nativeVirtualKey())) {
+        repeat = *native;
+    } else {
+        // Under X11 a repeat's release and press carry one timestamp.
+        const bool pairedWithRelease = key.released && key.releaseTime != 0 && key.releaseTime == event->timestamp();
+        // Qt's flag counts, but never after the key was seen let go: a new
+        // press after a release is never a repeat, whichever window the
+        // release went to.
+        const bool flagged = event->isAutoRepeat() && !(key.released && key.releasedForReal);
+        repeat = pairedWithRelease || flagged;
+    }
     key = KeyState{};
     m_judged = event;
     m_judgedKey = event->key();
     m_judgedTime = event->timestamp();
     m_judgedFlag = event->isAutoRepeat();
-    m_judgedRepeat = pairedWithRelease || flagged;
+    m_judgedRepeat = repeat;
     return m_judgedRepeat;
 }
 

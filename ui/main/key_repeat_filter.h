@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QObject>
 
+#include "platform/qt/native_key_repeats.h"
+
 class QKeyEvent;
 
 namespace tavlo {
@@ -13,7 +15,8 @@ namespace tavlo {
 // busy machine the pair arrives apart, as an ordinary release and press; and
 // a quick tap right after a message box closed by Enter has come flagged as a
 // repeat. So the filter watches the key events of the whole application,
-// a message box's included, from the application object.
+// a message box's included, from the application object; and where the
+// system itself tells a repeat from a new press (Windows), its word holds.
 class KeyRepeatFilter : public QObject {
 public:
     KeyRepeatFilter();
@@ -34,7 +37,7 @@ private:
     struct KeyState {
         bool released = false;
         bool releasedForReal = false;  // not flagged as a repeat's release
-        unsigned long releaseTime = 0;
+        quint64 releaseTime = 0;
     };
 
     void Released(const QKeyEvent* event);
@@ -42,11 +45,12 @@ private:
     // out of sight: taken as released.
     void LetGoOfEveryKey();
 
+    platform::NativeKeyRepeats m_native;
     QHash<int, KeyState> m_keys;
     // The press judged last, to answer it alike when it comes again.
     const QKeyEvent* m_judged = nullptr;
     int m_judgedKey = 0;
-    unsigned long m_judgedTime = 0;
+    quint64 m_judgedTime = 0;
     bool m_judgedFlag = false;
     bool m_judgedRepeat = false;
 };

@@ -1,0 +1,16 @@
+#include "platform/qt/native_key_repeats.h"
+
+namespace tavlo::platform {
+
+class NativeKeyRepeats::Watcher {};
+
+NativeKeyRepeats::NativeKeyRepeats() = default;
+
+NativeKeyRepeats::~NativeKeyRepeats() = default;
+
+std::optional<bool> NativeKeyRepeats::TakeRepeat(quint32)
+{
+    return std::nullopt;
+}
+
+}  // namespace tavlo::platform
