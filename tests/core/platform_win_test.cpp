@@ -1,14 +1,19 @@
-// The Windows system services: the program's own path and the one-instance
-// lock, where one settings folder is one lock however its path is spelt.
+// The Windows system services: the program's own path, the profile file in a
+// folder named in any script, and the one-instance lock, where one settings
+// folder is one lock however its path is spelt and whoever holds it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include <windows.h>
+
 #include "platform/executable_dir.h"
 #include "platform/instance_lock.h"
+#include "platform/profile_api.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -40,44 +45,98 @@ TEST(ExecutableDirectoryWindows, IsTheFolderOfTheRunningProgram)
     EXPECT_TRUE(path.compare(1, 2, ":\\") == 0 || path.compare(0, 2, "\\\\") == 0) << path;
 }
 
+// A folder named in Korean, with an emoji and an accented letter lies outside
+// every ANSI code page: the file is still found, written and read there.
+TEST(ProfileWindows, FileInAFolderNamedOutsideTheCodePage)
+{
+    tavlo::test::TempDir dir;
+    const std::u8string name = u8"추첨 抽選🎲 Zoë";
+    std::filesystem::create_directory(dir.path() / name);
+    const std::string folder = dir.path().string() + "\\" + std::string(name.begin(), name.end());
+    const std::string file = folder + "\\Tavlo.ini";
+
+    ASSERT_TRUE(tavlo::platform::ProfilePutString("Result", "1", "7", file.c_str()));
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / name / "Tavlo.ini"));
+    char value[8] = {};
+    EXPECT_EQ(tavlo::platform::ProfileGetString("Result", "1", "", value, sizeof value, file.c_str()), 1u);
+    EXPECT_STREQ(value, "7");
+    EXPECT_FALSE(tavlo::platform::ProfileFileUnreadable(file.c_str()));
+}
+
 TEST(InstanceLockWindows, OneFolderIsOneLockHoweverItsPathIsSpelt)
 {
     tavlo::test::TempDir dir;
     const std::string folder = dir.file("Tavlo");
+    const std::string file = folder + "\\Tavlo.ini";
     std::filesystem::create_directory(folder);
 
     {
-        const InstanceLock first(folder);
+        const InstanceLock first(file);
         EXPECT_TRUE(first.owns());
-        EXPECT_FALSE(InstanceLock(folder).owns());
-        EXPECT_FALSE(InstanceLock(Upper(folder)).owns());
-        EXPECT_FALSE(InstanceLock(Slashes(folder)).owns());
+        EXPECT_FALSE(InstanceLock(file).owns());
+        EXPECT_FALSE(InstanceLock(Upper(file)).owns());
+        EXPECT_FALSE(InstanceLock(Slashes(file)).owns());
 
         // Another folder holds another settings file: another instance.
         const std::string other = dir.file("Other");
         std::filesystem::create_directory(other);
-        EXPECT_TRUE(InstanceLock(other).owns());
+        EXPECT_TRUE(InstanceLock(other + "\\Tavlo.ini").owns());
     }
     // The first instance has ended: the next one starts.
-    EXPECT_TRUE(InstanceLock(Upper(folder)).owns());
+    EXPECT_TRUE(InstanceLock(Upper(file)).owns());
 }
 
 TEST(InstanceLockWindows, FolderThatCannotBeOpenedLocksByItsPath)
 {
     tavlo::test::TempDir dir;
-    const std::string missing = dir.file("gone.exe");
+    const std::string missing = dir.file("gone") + "\\Tavlo.ini";
 
     const InstanceLock first(missing);
     EXPECT_TRUE(first.owns());
     EXPECT_FALSE(InstanceLock(Upper(missing)).owns());
     EXPECT_FALSE(InstanceLock(Slashes(missing)).owns());
-    EXPECT_TRUE(InstanceLock(dir.file("other.exe")).owns());
+    EXPECT_TRUE(InstanceLock(dir.file("other") + "\\Tavlo.ini").owns());
 
     // A path far longer than a kernel object's name may be still locks.
-    const std::string longPath = dir.file(std::string(400, 'x') + ".exe");
+    const std::string longPath = dir.file(std::string(400, 'x')) + "\\Tavlo.ini";
     const InstanceLock longFirst(longPath);
     EXPECT_TRUE(longFirst.owns());
     EXPECT_FALSE(InstanceLock(longPath).owns());
+}
+
+// Another user signed in at the same time runs an instance on the folder:
+// its lock lives in the namespace of every session, and this account may not
+// open it. That is another instance, not a lock to be had.
+TEST(InstanceLockWindows, AnotherUsersInstanceIsAnotherInstance)
+{
+    tavlo::test::TempDir dir;
+    const std::string folder = dir.file("Tavlo");
+    std::filesystem::create_directory(folder);
+
+    // The name every version of the program gives the lock of this folder.
+    const HANDLE handle = ::CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    BY_HANDLE_FILE_INFORMATION info;
+    ASSERT_TRUE(::GetFileInformationByHandle(handle, &info));
+    ::CloseHandle(handle);
+    char name[64];
+    std::snprintf(name, sizeof name, "Global\\Tavlo-%08lx-%08lx%08lx",
+                  static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+
+    // A mutex nobody but its maker may open, as another user's is to this one.
+    SECURITY_DESCRIPTOR descriptor;
+    ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+    ACL acl;
+    ASSERT_TRUE(::InitializeAcl(&acl, sizeof acl, ACL_REVISION));
+    ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+    const HANDLE other = ::CreateMutexA(&attributes, FALSE, name);
+    ASSERT_NE(other, nullptr);
+
+    EXPECT_FALSE(InstanceLock(folder + "\\Tavlo.ini").owns());
+    ::CloseHandle(other);
 }
 
 }  // namespace

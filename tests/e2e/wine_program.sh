@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
 # Tavlo.exe under Wine with Qt's windows platform plugin, on a real X server
-# with a window manager (openbox) and real X input (xdotool): set the range
-# 1..20 with the keyboard, draw 4 numbers with Enter (START, STOP), kill the
-# program with SIGKILL, start it again, draw 4 more, end it with Alt+X, and
-# check from Tavlo.ini, written through Wine's own profile functions, that
-# the 8 draws are distinct numbers of the range, in order, the first four as
-# they stood before the kill. Takes a screenshot into the shots folder.
+# with a window manager (openbox) and real X input (xdotool), in the given
+# locale (Wine takes its ANSI code page from it: 932 for ja_JP, 1252 for
+# en_US) and in folders named outside that code page:
+# - in "抽選会 デスクトップ": set the range 1..20 with the keyboard, draw 4
+#   numbers with Enter (START, STOP), kill the program with SIGKILL, start it
+#   again, draw 4 more, and check from Tavlo.ini, written through Wine's own
+#   profile functions, that the 8 draws are distinct numbers of the range, in
+#   order, the first four as they stood before the kill;
+# - meanwhile three more instances run side by side in "추첨", "抽選🎲" and
+#   "Zoë", each on a file that holds a range and one draw: each goes on from
+#   there with one more draw, the one in "Zoë" by instant key taps right
+#   after a message box closed by Enter;
+# - a package (a folder) is also checked for drawing with the native
+#   Windows style, which Qt loads as a plugin.
+# Takes a screenshot into the shots folder.
 #
 # Usage (under xvfb-run):
-#   wine_program.sh <Tavlo.exe, or a folder holding it> <shots folder> <Wine prefix> [runner]
+#   wine_program.sh <Tavlo.exe, or a folder holding it> <shots folder> <Wine prefix> <ja_JP|en_US> [runner]
 # A folder (an unpacked package) is copied whole and started with plain Wine,
 # so it runs only on what it carries; an .exe is copied alone and started
 # through the runner (default wine), which finds the DLLs.
@@ -17,7 +26,8 @@ set -euo pipefail
 source=$1
 shots=$2
 export WINEPREFIX=$3
-runner=${4:-wine}
+locale=$4
+runner=${5:-wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 unset QT_QPA_PLATFORM WINEQT_QPA_PLATFORM WINEQT_QPA_FONTDIR
 
@@ -28,22 +38,37 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-if [[ -d $source ]]; then
-  cp -r "$source"/. "$work"/
-else
-  cp "$source" "$work/Tavlo.exe"
-fi
-ini="$work/Tavlo.ini"
 
 source "$(dirname "$0")/x_session.sh"
 fail_log="$work/wine.log"
 draw_pause=0.3  # Wine takes a key in a little later
 
-has_range() { tr -d '\r' <"$ini" | grep -q '^Range=1,20$'; }
-focus_main() {
-  xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Tavlo$' | head -n 1)" 2>/dev/null ||
-    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Tavlo$' | head -n 1)"
+# The locale, built into the shots folder once: a fresh machine has none but
+# C, and Wine would fall back on English. Only Tavlo.exe is started in it.
+locales="$shots/locales"
+if [[ ! -d $locales/$locale.UTF-8 ]]; then
+  mkdir -p "$locales"
+  localedef -i "$locale" -f UTF-8 "$locales/$locale.UTF-8" || fail "cannot build the locale $locale"
+fi
+locale_env=(env LOCPATH="$locales" LANG="$locale.UTF-8" LC_ALL="$locale.UTF-8")
+
+# Each instance runs from a folder of its own, holding a copy of the program.
+place() {
+  mkdir -p "$work/$1"
+  if [[ -d $source ]]; then
+    cp -r "$source"/. "$work/$1"/
+  else
+    cp "$source" "$work/$1/Tavlo.exe"
+  fi
 }
+main="抽選会 デスクトップ"
+sides=("추첨" "抽選🎲" "Zoë")
+place "$main"
+ini="$work/$main/Tavlo.ini"
+
+has_range() { tr -d '\r' <"$ini" | grep -q '^Range=1,20$'; }
+main_windows() { { xdotool search --onlyvisible --name '^Tavlo$' 2>/dev/null || true; } | sort; }
+activate() { x windowactivate --sync "$1" 2>/dev/null || x windowfocus --sync "$1"; }
 
 start_window_manager
 
@@ -58,15 +83,46 @@ fi
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 
-start_tavlo() {
-  (cd "$work" && exec "$runner" Tavlo.exe </dev/null >>"$work/wine.log" 2>&1) &
+# Waits for a window titled Tavlo that is not among those listed in $1 (a
+# main window or one of its boxes) and sets `started` to it.
+await_new_window() {
+  wait_for 300 bash -c "[[ \$(xdotool search --onlyvisible --name '^Tavlo\$' | wc -l) -gt $(wc -w <<<"$1") ]]"
+  started=$(comm -13 <(echo "$1") <(main_windows) | head -n 1)
+}
+
+# Starts Tavlo.exe in folder $1 and sets `started` to its new main window.
+start_in() {
+  local before
+  before=$(main_windows)
+  (cd "$work/$1" && exec "${locale_env[@]}" "$runner" Tavlo.exe </dev/null >>"$work/wine.log" 2>&1) &
   tavlo_pid=$!
-  await_window Tavlo 60 >/dev/null || fail "no main window"
-  focus_main
+  await_new_window "$before"
+  activate "$started"
   sleep 0.5  # let the window take the focus in before the first key
 }
 
-start_tavlo
+# Presses key $1, which opens a box, and answers it with key $2. With several
+# instances side by side, Wine hands the new box the focus late: it is given
+# the focus first.
+answer() {
+  local before
+  before=$(main_windows)
+  key "$1"
+  await_new_window "$before"
+  activate "$started"
+  key "$2"
+}
+
+# A package is checked for the native style: Wine names each DLL it loads.
+if [[ -d $source ]]; then
+  locale_env+=(WINEDEBUG=+loaddll)
+  start_in "$main"
+  unset 'locale_env[-1]'
+  wait_for 100 grep -q 'qwindowsvistastyle\.dll' "$work/wine.log"
+else
+  start_in "$main"
+fi
+main_window=$started
 key alt+j
 wait_for 300 windows_at_least "条件入力" 1
 xdotool type --delay 80 "1"
@@ -77,7 +133,7 @@ wait_for 300 windows_at_least "条件入力" 2
 key alt+y               # the range narrowed (the first range): yes
 wait_for 300 has_range
 wait_for 300 windows_exactly "条件入力" 0
-focus_main
+activate "$main_window"
 
 for _ in 1 2 3 4; do draw_one; done
 [[ $(draws_in_file) -eq 4 ]] || fail "4 presses of START drew $(draws_in_file)"
@@ -88,14 +144,59 @@ kill -9 "$tavlo_pid"
 wait "$tavlo_pid" 2>/dev/null || true
 wait_for 100 windows_exactly Tavlo 0
 
-start_tavlo
+start_in "$main"
+main_window=$started
+main_pid=$tavlo_pid
+
+# Side by side: one instance a folder, every folder a settings file of its own.
+side_windows=()
+side_pids=()
+for side in "${sides[@]}"; do
+  place "$side"
+  printf '[Condition]\r\nRange=1,20\r\n[Result]\r\n1=7\r\n' >"$work/$side/Tavlo.ini"
+  start_in "$side"
+  side_windows+=("$started")
+  side_pids+=("$tavlo_pid")
+done
+[[ $(count_windows Tavlo) -eq 4 ]] || fail "4 folders run $(count_windows Tavlo) instances"
+
+activate "$main_window"
 for _ in 1 2 3 4; do draw_one; done
 [[ $(draws_in_file) -eq 8 ]] || fail "after the restart the file holds $(draws_in_file) draws, not 8"
 
-key alt+x
-wait_for 300 windows_at_least Tavlo 2
-key Return              # yes, end
-wait_for 300 bash -c "! kill -0 $tavlo_pid"
+for i in 0 1 2; do
+  ini="$work/${sides[i]}/Tavlo.ini"
+  open=$(count_windows Tavlo)
+  activate "${side_windows[i]}"
+  if [[ ${sides[i]} == "Zoë" ]]; then
+    # A question closed by Enter (clear the results? No), then instant taps:
+    # START, STOP, START, STOP. A tap taken for a held key's repeat would
+    # leave the spin going, and the third tap would stop it instead.
+    answer alt+c Return
+    wait_for 300 windows_exactly Tavlo "$open"
+    activate "${side_windows[i]}"
+    sleep 0.3
+    for tap in 1 2 3 4; do
+      x key --delay 0 Return
+      ((tap % 2)) && wait_for 300 has_draws $((1 + (tap + 1) / 2))
+      sleep "$draw_pause"
+    done
+    [[ $(draws_in_file) -eq 3 ]] || fail "after 4 instant taps the file in Zoë holds $(draws_in_file) draws, not 3"
+  else
+    draw_one
+    [[ $(draws_in_file) -eq 2 ]] || fail "the file in ${sides[i]} holds $(draws_in_file) draws, not 2"
+  fi
+  answer alt+x Return # yes, end
+  wait_for 300 bash -c "! kill -0 ${side_pids[i]}"
+  results=$(tr -d '\r' <"$ini" | sed -n '/^\[Result\]/,$p')
+  [[ $(sed -n 2p <<<"$results") == "1=7" ]] || fail "the draw stored in ${sides[i]} changed: $results"
+  [[ $(grep -c '=7$' <<<"$results") -eq 1 ]] || fail "7 was drawn again in ${sides[i]}: $results"
+done
+
+ini="$work/$main/Tavlo.ini"
+activate "$main_window"
+answer alt+x Return     # yes, end
+wait_for 300 bash -c "! kill -0 $main_pid"
 
 results=$(tr -d '\r' <"$ini" | sed -n '/^\[Result\]/,$p')
 [[ $(head -n 5 <<<"$results") == "$first_four" ]] || fail "the first four draws changed after the restart"
@@ -106,4 +207,5 @@ numbers=$(grep -E '^[0-9]+=' <<<"$results" | cut -d= -f2 | sort -n)
 while read -r n; do
   ((n >= 1 && n <= 20)) || fail "$n lies outside 1..20"
 done <<<"$numbers"
-echo "Tavlo.exe under Wine: 8 draws across a SIGKILL, distinct, in 1..20"
+echo "Tavlo.exe under Wine ($locale): 8 draws across a SIGKILL in \"$main\", distinct, in 1..20;" \
+  "three more instances side by side in ${sides[*]}, each going on from its file"

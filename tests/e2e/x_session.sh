@@ -10,7 +10,7 @@ fail() {
 
 # Polls until a command succeeds; fails after `tries` tenths of a second.
 wait_for() {
-  local tries=$1; shift
+  local tries=$1 i; shift
   for ((i = 0; i < tries; i++)); do
     "$@" >/dev/null 2>&1 && return 0
     sleep 0.1

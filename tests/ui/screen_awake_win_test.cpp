@@ -1,0 +1,34 @@
+// Keeping the display awake on Windows: the thread's execution state asks
+// for the display and the system while held, and for nothing once let go.
+#include <QtTest>
+
+#include <windows.h>
+
+#include "platform/qt/screen_awake.h"
+
+class TestScreenAwakeWin : public QObject {
+    Q_OBJECT
+
+private slots:
+    void holdsAndLetsGo()
+    {
+        constexpr EXECUTION_STATE kHeld = ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED;
+        // Each call answers the state before it; ES_CONTINUOUS alone asks for
+        // nothing, so the probe leaves no request behind.
+        const auto stateNow = [] { return ::SetThreadExecutionState(ES_CONTINUOUS); };
+        {
+            const auto awake = tavlo::platform::SystemScreenAwake();
+            awake->Hold();
+            QCOMPARE(stateNow() & kHeld, kHeld);
+            awake->Hold();
+            awake->Release();
+            QCOMPARE(stateNow() & (ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED), EXECUTION_STATE{0});
+            awake->Hold();
+        }
+        // Destroyed while held: let go.
+        QCOMPARE(stateNow() & (ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED), EXECUTION_STATE{0});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScreenAwakeWin)
+#include "screen_awake_win_test.moc"
