@@ -12,6 +12,7 @@
 #include "platform/qt/message_boxes.h"
 #include "platform/qt/screen_awake.h"
 #include "platform/random_source.h"
+#include "settings/profile.h"
 #include "settings/settings_file.h"
 #include "ui/common/message_helpers.h"
 #include "ui/main/main_window.h"

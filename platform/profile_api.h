@@ -1,7 +1,8 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // The profile-file (INI) functions the settings layer stands on. On Windows
 // they forward to kernel32's GetPrivateProfileStringA,
@@ -44,23 +45,24 @@ bool ProfilePutSection(const char* section, const char* entries, const char* pat
 // nothing.
 bool ProfileDeleteSection(const char* section, const char* path);
 
-// One change of ProfilePutChanges.
-enum class ProfileChangeKind {
-    Store,           // `value` under `key`, as ProfilePutString stores it
-    StoreIfMissing,  // the same, unless the section already holds `key`
-    RemoveSection,   // every section named `section`, however many there are
-};
+// One change of a batched write, as the settings layer makes it: texts in
+// the same ANSI bytes as the other calls take.
 struct ProfileChange {
-    ProfileChangeKind kind = ProfileChangeKind::Store;
-    const char* section = nullptr;
-    const char* key = nullptr;
-    const char* value = nullptr;
+    enum class Kind {
+        Store,           // `value` under `key`, as ProfilePutString stores it
+        StoreIfMissing,  // the same, unless the section already holds `key`
+        RemoveSection,   // every section named `section`, however many there are
+    };
+    Kind kind = Kind::Store;
+    std::string section;
+    std::string key;
+    std::string value;
 };
 
-// Makes `count` changes in order. The portable layer makes them in one
-// replace of the file, so a crash leaves the file with all of them or none;
-// Windows makes them one by one.
-bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const char* path);
+// Makes the changes in order. The portable layer makes them in one replace
+// of the file, so a crash leaves the file with all of them or none; Windows
+// makes them one by one.
+bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const char* path);
 
 // Removes what writes of the file left beside it when a process was killed in
 // the middle of one: the portable layer's temporary files (Windows leaves

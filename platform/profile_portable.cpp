@@ -183,19 +183,17 @@ bool PutString(const char* section, const char* key, const char* value, const ch
 // worked through: each removal costs a pass over the whole file.
 constexpr int kMaxSectionRemovals = 1000;
 
-bool PutChanges(const ProfileChange* changes, std::size_t count, const char* path)
+bool PutChanges(const std::vector<ProfileChange>& changes, const char* path)
 {
     bool exists = false;
     std::optional<IniDocument> document = LoadForEdit(path, exists);
     if (!document)
         return false;
     bool changed = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        const ProfileChange& change = changes[i];
-        if (change.section == nullptr)
-            return false;
-        const std::string_view section = TrimSpaces(change.section);
-        if (change.kind == ProfileChangeKind::RemoveSection) {
+    for (const ProfileChange& change : changes) {
+        // Each text ends at its first NUL, as it would for the Windows functions.
+        const std::string_view section = TrimSpaces(change.section.c_str());
+        if (change.kind == ProfileChange::Kind::RemoveSection) {
             for (int removed = 0; document->DeleteSection(section); ++removed) {
                 if (removed == kMaxSectionRemovals)
                     return false;
@@ -203,12 +201,10 @@ bool PutChanges(const ProfileChange* changes, std::size_t count, const char* pat
             }
             continue;
         }
-        if (change.key == nullptr || change.value == nullptr)
-            return false;
-        const std::string_view key = TrimSpaces(change.key);
-        if (change.kind == ProfileChangeKind::StoreIfMissing && document->Value(section, key))
+        const std::string_view key = TrimSpaces(change.key.c_str());
+        if (change.kind == ProfileChange::Kind::StoreIfMissing && document->Value(section, key))
             continue;
-        changed = document->SetValue(section, key, change.value) || changed;
+        changed = document->SetValue(section, key, change.value.c_str()) || changed;
     }
     if (!changed)
         return true;
@@ -303,12 +299,12 @@ bool ProfileDeleteSection(const char* section, const char* path)
     }
 }
 
-bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const char* path)
+bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const char* path)
 {
-    if ((changes == nullptr && count > 0) || path == nullptr)
+    if (path == nullptr)
         return false;
     try {
-        return PutChanges(changes, count, path);
+        return PutChanges(changes, path);
     } catch (...) {
         return false;
     }

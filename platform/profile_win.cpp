@@ -175,24 +175,24 @@ bool KeyIsMissing(const wchar_t* section, const wchar_t* key, const wchar_t* pat
 
 // Windows writes each change as it comes; removals come first in the batches
 // the program makes, so a crash between two leaves an older state, not a mix.
-bool ProfilePutChanges(const ProfileChange* changes, std::size_t count, const char* path)
+bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const char* path)
 {
     const std::wstring file = WidePath(path);
-    for (std::size_t i = 0; i < count; ++i) {
-        const ProfileChange& change = changes[i];
-        const Wide section(change.section);
-        const Wide key(change.key);
+    for (const ProfileChange& change : changes) {
+        const Wide section(change.section.c_str());
+        const Wide key(change.key.c_str());
         bool ok = true;
         switch (change.kind) {
-            case ProfileChangeKind::RemoveSection:
+            case ProfileChange::Kind::RemoveSection:
                 ok = RemoveEverySection(section.get(), file.c_str());
                 break;
-            case ProfileChangeKind::StoreIfMissing:
+            case ProfileChange::Kind::StoreIfMissing:
                 if (!KeyIsMissing(section.get(), key.get(), file.c_str()))
                     break;
                 [[fallthrough]];
-            case ProfileChangeKind::Store:
-                ok = ::WritePrivateProfileStringW(section.get(), key.get(), Wide(change.value).get(), file.c_str())
+            case ProfileChange::Kind::Store:
+                ok = ::WritePrivateProfileStringW(section.get(), key.get(), Wide(change.value.c_str()).get(),
+                                                  file.c_str())
                      != FALSE;
                 break;
         }

@@ -1,7 +1,6 @@
 #include "settings/profile.h"
 
 #include "platform/executable_dir.h"
-#include "platform/profile_api.h"
 
 #include <limits>
 #include <new>
@@ -99,22 +98,6 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
                                       std::string(value).c_str(), path.c_str());
 }
 
-bool WriteProfileSection(std::string_view section, const SectionList& entries, std::string_view fileName)
-{
-    const std::string path = ResolvePath(fileName);
-    // "key=value" texts, each closed by a NUL, and one more NUL after the last.
-    std::string data;
-    for (std::size_t i = 0; i < entries.size(); i += 2) {
-        data += entries[i];
-        data += '=';
-        if (i + 1 < entries.size())
-            data += entries[i + 1];
-        data += '\0';
-    }
-    data += '\0';
-    return platform::ProfilePutSection(std::string(section).c_str(), data.c_str(), path.c_str());
-}
-
 bool ClearProfileSection(std::string_view section, std::string_view fileName)
 {
     const std::string path = ResolvePath(fileName);
@@ -123,28 +106,7 @@ bool ClearProfileSection(std::string_view section, std::string_view fileName)
 
 bool WriteProfileChanges(const std::vector<ProfileChange>& changes, std::string_view fileName)
 {
-    const std::string path = ResolvePath(fileName);
-    std::vector<platform::ProfileChange> calls;
-    calls.reserve(changes.size());
-    for (const ProfileChange& change : changes) {
-        platform::ProfileChange call;
-        switch (change.kind) {
-            case ProfileChange::Kind::Store:
-                call.kind = platform::ProfileChangeKind::Store;
-                break;
-            case ProfileChange::Kind::StoreIfMissing:
-                call.kind = platform::ProfileChangeKind::StoreIfMissing;
-                break;
-            case ProfileChange::Kind::RemoveSection:
-                call.kind = platform::ProfileChangeKind::RemoveSection;
-                break;
-        }
-        call.section = change.section.c_str();
-        call.key = change.key.c_str();
-        call.value = change.value.c_str();
-        calls.push_back(call);
-    }
-    return platform::ProfilePutChanges(calls.data(), calls.size(), path.c_str());
+    return platform::ProfilePutChanges(changes, ResolvePath(fileName).c_str());
 }
 
 void RemoveProfileLeftovers(std::string_view fileName)

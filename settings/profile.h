@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "platform/profile_api.h"
 
 // Profile (INI) file access for the whole program. No state and no cache: every
 // call goes to the file. An empty file name stands for the default settings
@@ -23,13 +24,7 @@ inline constexpr unsigned kSectionBufferSize = 32767;
 
 // One change of WriteProfileChanges: `value` stored under `key`, the same only
 // where the section lacks the key, or every section named `section` removed.
-struct ProfileChange {
-    enum class Kind { Store, StoreIfMissing, RemoveSection };
-    Kind kind = Kind::Store;
-    std::string section;
-    std::string key;
-    std::string value;
-};
+using platform::ProfileChange;
 
 // The settings file's name, in the program's folder.
 inline constexpr std::string_view kProfileFileName = "Tavlo.ini";
@@ -43,9 +38,6 @@ std::string ReadProfileString(std::string_view section, std::string_view key, st
 std::optional<SectionList> ReadProfileSection(std::string_view section, std::string_view fileName);
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
                         std::string_view fileName);
-// Replaces the whole section with `entries` (key, value, key, value, ...) in
-// one write of the file.
-bool WriteProfileSection(std::string_view section, const SectionList& entries, std::string_view fileName);
 bool ClearProfileSection(std::string_view section, std::string_view fileName);
 // Makes the changes in order, in one replace of the file where the platform
 // layer can (a crash leaves all of them or none).

@@ -1,5 +1,7 @@
 #include "settings/settings_file.h"
 
+#include "settings/profile.h"
+
 #include <limits>
 #include <string_view>
 #include <utility>
@@ -123,17 +125,10 @@ bool SettingsFile::WriteResult(int ordinal, int number) const
 
 bool SettingsFile::ClearResults() const
 {
-    // A removal takes only the first section of the name. A hand-edited file
-    // may hold Result twice, and the second would then be read at the next
-    // start as if the results had never been cleared.
-    constexpr int kMaxSections = 1000;
-    for (int pass = 0; pass < kMaxSections; ++pass) {
-        if (!ClearProfileSection(kResultSection, m_path))
-            return false;
-        if (!ReadProfileSection(kResultSection, m_path))
-            return true;
-    }
-    return false;
+    // Every section of the name: a hand-edited file may hold Result twice, and
+    // the second would otherwise be read at the next start as if the results
+    // had never been cleared.
+    return WriteProfileChanges({{ProfileChange::Kind::RemoveSection, std::string(kResultSection), {}, {}}}, m_path);
 }
 
 bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults, const std::vector<std::int16_t>& results,

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/held_folder.h"
-#include "settings/profile.h"
 
 namespace tavlo {
 

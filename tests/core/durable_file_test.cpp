@@ -317,7 +317,7 @@ TEST_P(FailedStepTest, LeavesTheOldFileAndNoTemporaryFile)
 
     // The profile writes report the failure the same way.
     EXPECT_FALSE(WriteProfileString("Result", "2", "3", path));
-    EXPECT_FALSE(WriteProfileSection("Result", {"1", "9"}, path));
+    EXPECT_FALSE(ProfilePutSection("Result", "1=9\0", path.c_str()));
     EXPECT_FALSE(ClearProfileSection("Result", path));
     EXPECT_EQ(ReadFile(path), kOld);
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
@@ -394,7 +394,7 @@ TEST(ProfileWriteFailureTest, WriteThatChangesNothingDoesNotReplaceTheFile)
     const ino_t before = Inode(path);
     EXPECT_TRUE(WriteProfileString("RESULT", "1", "57", path));
     EXPECT_TRUE(ClearProfileSection("Missing", path));
-    EXPECT_TRUE(WriteProfileSection("Result", {"1", "57"}, path));
+    EXPECT_TRUE(ProfilePutSection("Result", "1=57\0", path.c_str()));
     EXPECT_EQ(Inode(path), before);
     EXPECT_EQ(ReadFile(path), kOld);
 }

@@ -320,12 +320,16 @@ TEST_F(ProfileFileTest, ClearThenDrawStartsAFreshSectionAtTheEnd)
 TEST_F(ProfileFileTest, WriteSectionReplacesEveryEntryInOneGo)
 {
     WriteFile(m_path, kUserFile);
-    ASSERT_TRUE(WriteProfileSection("Result", {"1", "57", "2", "3", "3", "88"}, m_path));
+    ASSERT_TRUE(platform::ProfilePutSection("Result",
+                                            "1=57\0"
+                                            "2=3\0"
+                                            "3=88\0",
+                                            m_path.c_str()));
     std::string expected = kUserFile;
     expected.replace(expected.find("1=57\r\n2=3\r\n"), 11, "1=57\r\n2=3\r\n3=88\r\n");
     EXPECT_EQ(ReadFile(m_path), expected);
 
-    ASSERT_TRUE(WriteProfileSection("Result", {"1", "9"}, m_path));
+    ASSERT_TRUE(platform::ProfilePutSection("Result", "1=9\0", m_path.c_str()));
     EXPECT_EQ(*ReadProfileSection("Result", m_path), (SectionList{"1", "9"}));
     EXPECT_EQ(ReadProfileString("Mine", "colour", "", m_path), "blue");
     EXPECT_EQ(ReadProfileString("Condition", "Range", "", m_path), "1,100");
@@ -334,7 +338,10 @@ TEST_F(ProfileFileTest, WriteSectionReplacesEveryEntryInOneGo)
 TEST_F(ProfileFileTest, WriteSectionAddsAMissingSection)
 {
     WriteFile(m_path, "[Condition]\r\nRange=1,9");
-    ASSERT_TRUE(WriteProfileSection("Result", {"1", "4", "2", "6"}, m_path));
+    ASSERT_TRUE(platform::ProfilePutSection("Result",
+                                            "1=4\0"
+                                            "2=6\0",
+                                            m_path.c_str()));
     EXPECT_EQ(ReadFile(m_path), "[Condition]\r\nRange=1,9\r\n[Result]\r\n1=4\r\n2=6\r\n");
 }
 

@@ -221,7 +221,11 @@ void CheckEdits(const std::string& path)
 
     // The whole section written at once: it then reads as exactly that.
     const tavlo::SectionList written{"1", "5", "2", "0", "3", "999"};
-    TAVLO_FUZZ_CHECK(tavlo::WriteProfileSection("Result", written, path));
+    TAVLO_FUZZ_CHECK(platform::ProfilePutSection("Result",
+                                                 "1=5\0"
+                                                 "2=0\0"
+                                                 "3=999\0",
+                                                 path.c_str()));
     TAVLO_FUZZ_CHECK(tavlo::ReadProfileSection("Result", path) == written);
     TAVLO_FUZZ_CHECK(ReadOthers(path) == before);
 

@@ -15,6 +15,7 @@
 
 #include "engine/draw_state.h"
 #include "platform/qt/system_colors.h"
+#include "settings/profile.h"
 #include "support/recording_message_boxes.h"
 #include "support/scripted_random.h"
 #include "support/temp_dir.h"
