@@ -9,13 +9,13 @@
 #include "platform/executable_dir.h"
 #include "platform/held_folder.h"
 #include "platform/instance_lock.h"
-#include "platform/qt/message_boxes.h"
-#include "platform/qt/screen_awake.h"
 #include "platform/random_source.h"
 #include "settings/profile.h"
 #include "settings/settings_file.h"
 #include "ui/common/message_helpers.h"
 #include "ui/main/main_window.h"
+#include "ui/platform/message_boxes.h"
+#include "ui/platform/screen_awake.h"
 
 int main(int argc, char* argv[])
 {

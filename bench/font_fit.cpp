@@ -14,8 +14,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/qt/fonts.h"
-#include "platform/qt/twips.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/twips.h"
 
 namespace {
 

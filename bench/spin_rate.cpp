@@ -16,11 +16,11 @@
 #include <string>
 
 #include "engine/draw_state.h"
-#include "platform/qt/message_boxes.h"
-#include "platform/qt/screen_awake.h"
 #include "platform/random_source.h"
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
+#include "ui/platform/message_boxes.h"
+#include "ui/platform/screen_awake.h"
 
 namespace {
 

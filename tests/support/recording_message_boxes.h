@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/qt/message_boxes.h"
+#include "ui/platform/message_boxes.h"
 
 namespace tavlo::test {
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "platform/qt/screen_awake.h"
+#include "ui/platform/screen_awake.h"
 
 namespace tavlo::test {
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-#include "platform/qt/message_boxes.h"
+#include "ui/platform/message_boxes.h"
 
 using namespace tavlo;
 

@@ -17,12 +17,12 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/qt/fonts.h"
-#include "platform/qt/system_colors.h"
-#include "platform/qt/window_services.h"
 #include "ui/common/control_colors.h"
 #include "ui/common/form_preparation.h"
 #include "ui/common/tag_number.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/system_colors.h"
+#include "ui/platform/window_services.h"
 
 using namespace tavlo;
 using platform::Rgb;

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "platform/qt/window_services.h"
+#include "ui/platform/window_services.h"
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include <memory>
 
 #include "engine/draw_state.h"
-#include "platform/qt/twips.h"
 #include "settings/settings_file.h"
 #include "support/recording_message_boxes.h"
 #include "support/scripted_random.h"
@@ -23,6 +22,7 @@
 #include "ui/common/screen_placement.h"
 #include "ui/common/write_failure.h"
 #include "ui/condition/condition_dialog.h"
+#include "ui/platform/twips.h"
 
 using namespace tavlo;
 

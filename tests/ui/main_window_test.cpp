@@ -14,7 +14,6 @@
 #include <memory>
 
 #include "engine/draw_state.h"
-#include "platform/qt/system_colors.h"
 #include "settings/profile.h"
 #include "support/recording_message_boxes.h"
 #include "support/scripted_random.h"
@@ -22,6 +21,7 @@
 #include "support/window_fixture.h"
 #include "ui/common/control_colors.h"
 #include "ui/main/main_window.h"
+#include "ui/platform/system_colors.h"
 
 using namespace tavlo;
 

@@ -5,7 +5,7 @@
 #include "ui/results/result_layout.h"
 #include "ui/results/result_line.h"
 
-using tavlo::TwipsBox;
+using tavlo::platform::TwipsBox;
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/qt/fonts.h"
 #include "support/window_fixture.h"
 #include "ui/common/control_colors.h"
+#include "ui/platform/fonts.h"
 #include "ui/results/result_list.h"
 
 using tavlo::frmResultList;

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/qt/screen_awake.h"
+#include "ui/platform/screen_awake.h"
 
 class TestScreenAwakeWin : public QObject {
     Q_OBJECT

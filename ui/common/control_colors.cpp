@@ -11,7 +11,7 @@
 #include <QStyleOptionButton>
 #include <QVariant>
 
-#include "platform/qt/system_colors.h"
+#include "ui/platform/system_colors.h"
 
 namespace tavlo {
 

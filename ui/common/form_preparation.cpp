@@ -11,9 +11,9 @@
 #include <QVariant>
 #include <limits>
 
-#include "platform/qt/system_colors.h"
 #include "ui/common/control_colors.h"
 #include "ui/common/tag_number.h"
+#include "ui/platform/system_colors.h"
 
 namespace tavlo {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "platform/qt/message_boxes.h"
+#include "ui/platform/message_boxes.h"
 
 class QWidget;
 

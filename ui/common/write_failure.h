@@ -3,7 +3,7 @@
 #include <QString>
 #include <string>
 
-#include "platform/qt/message_boxes.h"
+#include "ui/platform/message_boxes.h"
 
 class QWidget;
 

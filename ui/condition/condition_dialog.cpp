@@ -10,8 +10,6 @@
 #include <QPushButton>
 
 #include "engine/draw_state.h"
-#include "platform/qt/fonts.h"
-#include "platform/qt/message_boxes.h"
 #include "ui/common/form_closing.h"
 #include "ui/common/form_preparation.h"
 #include "ui/common/input_checks.h"
@@ -19,13 +17,17 @@
 #include "ui/common/message_helpers.h"
 #include "ui/common/screen_placement.h"
 #include "ui/common/text_helpers.h"
-#include "ui/common/twips_box.h"
 #include "ui/common/write_failure.h"
 #include "ui/condition/focus_validator.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/message_boxes.h"
+#include "ui/platform/twips.h"
 
 namespace tavlo {
 
 namespace {
+
+using platform::TwipsBox;
 
 constexpr std::int16_t kMaxDigits = 3;
 

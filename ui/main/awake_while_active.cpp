@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-#include "platform/qt/screen_awake.h"
+#include "ui/platform/screen_awake.h"
 
 namespace tavlo {
 

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QObject>
 
-#include "platform/qt/native_key_repeats.h"
+#include "ui/platform/native_key_repeats.h"
 
 class QKeyEvent;
 

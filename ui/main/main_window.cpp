@@ -10,22 +10,23 @@
 #include <cmath>
 
 #include "engine/draw_state.h"
-#include "platform/qt/fonts.h"
-#include "platform/qt/message_boxes.h"
-#include "platform/qt/system_colors.h"
-#include "platform/qt/window_services.h"
 #include "ui/common/control_colors.h"
 #include "ui/common/form_preparation.h"
 #include "ui/common/message_helpers.h"
 #include "ui/common/text_helpers.h"
-#include "ui/common/twips_box.h"
 #include "ui/common/write_failure.h"
 #include "ui/condition/condition_dialog.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/message_boxes.h"
+#include "ui/platform/system_colors.h"
+#include "ui/platform/twips.h"
+#include "ui/platform/window_services.h"
 #include "ui/results/result_list.h"
 
 namespace tavlo {
 
 using platform::SystemColor;
+using platform::TwipsBox;
 
 namespace {
 

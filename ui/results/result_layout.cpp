@@ -2,7 +2,8 @@
 
 namespace tavlo {
 
-ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const TwipsBox& list, const TwipsBox& button)
+ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const platform::TwipsBox& list,
+                              const platform::TwipsBox& button)
 {
     ResultListSize size;
     // Read before the button is re-centred: below the floor, each resize
@@ -20,7 +21,7 @@ ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const TwipsBo
     return size;
 }
 
-ResultButtonPlace PlaceResultButton(const TwipsBox& list, float gap, float buttonWidth)
+ResultButtonPlace PlaceResultButton(const platform::TwipsBox& list, float gap, float buttonWidth)
 {
     ResultButtonPlace place;
     place.top = list.height + list.top + gap;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/common/twips_box.h"
+#include "ui/platform/twips.h"
 
 namespace tavlo {
 
@@ -16,7 +16,8 @@ struct ResultListSize {
     float width = 0.0f;
 };
 
-ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const TwipsBox& list, const TwipsBox& button);
+ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const platform::TwipsBox& list,
+                              const platform::TwipsBox& button);
 
 // Where the button goes: `gap` below the list and centred under it. `list`
 // is the list as read back after it was sized, since a list box may not take
@@ -26,6 +27,6 @@ struct ResultButtonPlace {
     float left = 0.0f;
 };
 
-ResultButtonPlace PlaceResultButton(const TwipsBox& list, float gap, float buttonWidth);
+ResultButtonPlace PlaceResultButton(const platform::TwipsBox& list, float gap, float buttonWidth);
 
 }  // namespace tavlo

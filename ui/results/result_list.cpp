@@ -11,16 +11,18 @@
 #include <QStringList>
 
 #include "engine/draw_state.h"
-#include "platform/qt/clipboard.h"
-#include "platform/qt/fonts.h"
-#include "platform/qt/twips.h"
 #include "ui/common/form_preparation.h"
 #include "ui/common/screen_placement.h"
+#include "ui/platform/clipboard.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/twips.h"
 #include "ui/results/result_line.h"
 
 namespace tavlo {
 
 namespace {
+
+using platform::TwipsBox;
 
 // The design, in twips. The window's box is its client area, measured from
 // the screen's top-left corner.
@@ -160,7 +162,7 @@ void frmResultList::KeepWholeLines()
     lstResult->resize(lstResult->width(), rows * row + frame);
 }
 
-void frmResultList::Place(QWidget* control, Placement& placement, const TwipsBox& box)
+void frmResultList::Place(QWidget* control, Placement& placement, const platform::TwipsBox& box)
 {
     control->setGeometry(TwipsRect(box));
     placement.twips = box;
@@ -172,7 +174,7 @@ void frmResultList::Place(QWidget* control, Placement& placement, const TwipsBox
 // would then drift at every resize; so a value still standing where the last
 // layout put it reads back as that layout's exact value. A value that changed
 // since (a list box keeping to whole lines, say) is read from the pixels.
-TwipsBox frmResultList::ReadBack(const QWidget* control, const Placement& placement)
+platform::TwipsBox frmResultList::ReadBack(const QWidget* control, const Placement& placement)
 {
     const QRect now = control->geometry();
     const auto pick = [](int pixels, int placedPixels, float placedTwips) {

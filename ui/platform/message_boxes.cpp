@@ -1,9 +1,9 @@
-#include "platform/qt/message_boxes.h"
+#include "ui/platform/message_boxes.h"
 
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "platform/qt/window_services.h"
+#include "ui/platform/window_services.h"
 
 namespace tavlo::platform {
 

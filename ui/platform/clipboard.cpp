@@ -1,4 +1,4 @@
-#include "platform/qt/clipboard.h"
+#include "ui/platform/clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/qt/native_key_repeats.h"
+#include "ui/platform/native_key_repeats.h"
 
 namespace tavlo::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/window_services.h"
+#include "ui/platform/window_services.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "platform/qt/system_colors.h"
+#include "ui/platform/system_colors.h"
 
 #include <QGuiApplication>
 #include <QPalette>

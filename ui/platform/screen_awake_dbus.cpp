@@ -1,4 +1,4 @@
-#include "platform/qt/screen_awake.h"
+#include "ui/platform/screen_awake.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -24,4 +24,18 @@ inline QRect TwipsRect(double left, double top, double width, double height)
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }
 
+// A place in a window's design, in twips: the window's client area or one
+// control. Single precision, like the layout that moves the result list.
+struct TwipsBox {
+    float left = 0.0f;
+    float top = 0.0f;
+    float width = 0.0f;
+    float height = 0.0f;
+};
+
+inline QRect TwipsRect(const TwipsBox& box)
+{
+    return TwipsRect(box.left, box.top, box.width, box.height);
+}
+
 }  // namespace tavlo::platform

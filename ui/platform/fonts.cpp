@@ -1,4 +1,4 @@
-#include "platform/qt/fonts.h"
+#include "ui/platform/fonts.h"
 
 #include <QStringList>
 #include <algorithm>
