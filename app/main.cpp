@@ -12,7 +12,6 @@
 #include "platform/random_source.h"
 #include "settings/profile.h"
 #include "settings/settings_file.h"
-#include "ui/common/message_helpers.h"
 #include "ui/main/main_window.h"
 #include "ui/platform/message_boxes.h"
 #include "ui/platform/screen_awake.h"
@@ -25,10 +24,11 @@ int main(int argc, char* argv[])
     if (folder.empty()) {
         QApplication app(argc, argv);
         tavlo::platform::QtMessageBoxes boxes;
-        tavlo::ShowWarning(boxes, nullptr,
-                           QStringLiteral("プログラムのあるフォルダーを特定できないため、起動できません。\n"
-                                          "設定ファイル Tavlo.ini はプログラムと同じフォルダーに置かれます。"),
-                           QStringLiteral("Tavlo"));
+        // No window yet to own the warning or lend it a caption.
+        boxes.Warn(nullptr,
+                   QStringLiteral("プログラムのあるフォルダーを特定できないため、起動できません。\n"
+                                  "設定ファイル Tavlo.ini はプログラムと同じフォルダーに置かれます。"),
+                   QStringLiteral("Tavlo"));
         return 1;
     }
 

@@ -37,7 +37,12 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // `name` joined on as it is: a name in UTF-8 stays UTF-8 on Windows too,
+    // where a path would read it in the ANSI code page.
+    std::string file(const std::string& name) const
+    {
+        return m_path.string() + static_cast<char>(std::filesystem::path::preferred_separator) + name;
+    }
 
 private:
     std::filesystem::path m_path;

@@ -1,5 +1,5 @@
-// The input checks, message helpers and text helpers that every window
-// shares, with the message boxes recorded instead of shown.
+// The input check and the text helpers that every window shares, with the
+// message boxes recorded instead of shown.
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -7,11 +7,8 @@
 #include <QtTest>
 
 #include "support/recording_message_boxes.h"
-#include "ui/common/form_closing.h"
-#include "ui/common/input_checks.h"
-#include "ui/common/message_helpers.h"
 #include "ui/common/text_helpers.h"
-#include "ui/common/write_failure.h"
+#include "ui/common/window_messages.h"
 
 using namespace tavlo;
 
@@ -24,9 +21,6 @@ private slots:
     void checkNumericInput();
     void isDigitsOnly_data();
     void isDigitsOnly();
-    void askYesNo_data();
-    void askYesNo();
-    void showWarning();
     void ampersands_data();
     void ampersands();
     void unescapeWithoutOverlap_data();
@@ -36,8 +30,6 @@ private slots:
     void selectTextInLineEdit_data();
     void selectTextInLineEdit();
     void selectTextInCombos();
-    void notifyFormClosingNeverCancels();
-    void settingsNotSaved();
 };
 
 namespace {
@@ -77,7 +69,9 @@ void CommonChecksTest::checkNumericInput()
 
     test::RecordingMessageBoxes boxes;
     QWidget owner;
-    QCOMPARE(CheckNumericInput(boxes, &owner, text, static_cast<std::int16_t>(maxDigits), kItem, kTitle), accepted);
+    owner.setWindowTitle(kTitle);
+    const WindowMessages messages(boxes, owner);
+    QCOMPARE(CheckNumericInput(messages, text, static_cast<std::int16_t>(maxDigits), kItem), accepted);
     if (message.isEmpty()) {
         QVERIFY(boxes.calls.empty());
         return;
@@ -113,58 +107,6 @@ void CommonChecksTest::isDigitsOnly()
     QFETCH(QString, text);
     QFETCH(bool, digits);
     QCOMPARE(IsDigitsOnly(text), digits);
-}
-
-void CommonChecksTest::askYesNo_data()
-{
-    QTest::addColumn<int>("extraStyle");
-    QTest::addColumn<int>("scripted");  // 0: the box's default answer
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("answer");
-
-    QTest::newRow("yes default") << 0 << 0 << 36 << 6;
-    QTest::newRow("no default") << 256 << 0 << 292 << 7;
-    QTest::newRow("yes over no default") << 256 << 6 << 292 << 6;
-    QTest::newRow("no over yes default") << 0 << 7 << 36 << 7;
-}
-
-void CommonChecksTest::askYesNo()
-{
-    QFETCH(int, extraStyle);
-    QFETCH(int, scripted);
-    QFETCH(int, style);
-    QFETCH(int, answer);
-
-    test::RecordingMessageBoxes boxes;
-    if (scripted != 0)
-        boxes.answers.push_back(static_cast<platform::Answer>(scripted));
-    QWidget owner;
-    QWidget* seenOwner = nullptr;
-    boxes.onBox = [&](QWidget* w) { seenOwner = w; };
-
-    const QString message = QStringLiteral("終了します。よろしいですか？");
-    QCOMPARE(static_cast<int>(AskYesNo(boxes, &owner, message, kTitle, static_cast<platform::Style>(extraStyle))),
-             answer);
-    QCOMPARE(boxes.calls.size(), 1u);
-    QVERIFY(boxes.calls[0].question);
-    QCOMPARE(static_cast<int>(boxes.calls[0].style), style);
-    QCOMPARE(boxes.calls[0].message, message);
-    QCOMPARE(boxes.calls[0].title, kTitle);
-    QCOMPARE(seenOwner, &owner);
-}
-
-void CommonChecksTest::showWarning()
-{
-    test::RecordingMessageBoxes boxes;
-    QWidget owner;
-    QWidget* seenOwner = nullptr;
-    boxes.onBox = [&](QWidget* w) { seenOwner = w; };
-    ShowWarning(boxes, &owner, QStringLiteral("結果はありません。"), QStringLiteral("Tavlo"));
-    QCOMPARE(boxes.calls.size(), 1u);
-    QVERIFY(!boxes.calls[0].question);
-    QCOMPARE(boxes.calls[0].message, QStringLiteral("結果はありません。"));
-    QCOMPARE(boxes.calls[0].title, QStringLiteral("Tavlo"));
-    QCOMPARE(seenOwner, &owner);
 }
 
 void CommonChecksTest::ampersands_data()
@@ -286,31 +228,6 @@ void CommonChecksTest::selectTextInCombos()
     SelectText(&label, 0, -1);
     QVERIFY(!label.hasSelectedText());
     SelectText(nullptr, 0, -1);
-}
-
-void CommonChecksTest::notifyFormClosingNeverCancels()
-{
-    QWidget window;
-    for (bool cancel : {false, true}) {
-        bool flag = cancel;
-        NotifyFormClosing(&window, flag, UnloadMode::CloseBox);
-        QCOMPARE(flag, cancel);
-    }
-}
-
-void CommonChecksTest::settingsNotSaved()
-{
-    const std::string path = "/data/表/Tavlo.ini";
-    const QString message =
-        QStringLiteral("設定ファイルに書き込めませんでした。\n") + QString::fromUtf8("/data/表/Tavlo.ini");
-    QCOMPARE(SettingsNotSavedMessage(path), message);
-
-    test::RecordingMessageBoxes boxes;
-    WarnSettingsNotSaved(boxes, nullptr, QStringLiteral("Tavlo"), path);
-    QCOMPARE(boxes.calls.size(), 1u);
-    QVERIFY(!boxes.calls[0].question);
-    QCOMPARE(boxes.calls[0].message, message);
-    QCOMPARE(boxes.calls[0].title, QStringLiteral("Tavlo"));
 }
 
 QTEST_MAIN(CommonChecksTest)

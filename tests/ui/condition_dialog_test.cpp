@@ -20,7 +20,7 @@
 #include "support/window_fixture.h"
 #include "ui/common/main_window_link.h"
 #include "ui/common/screen_placement.h"
-#include "ui/common/write_failure.h"
+#include "ui/common/window_messages.h"
 #include "ui/condition/condition_dialog.h"
 #include "ui/platform/twips.h"
 

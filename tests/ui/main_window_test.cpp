@@ -556,14 +556,15 @@ private slots:
 
     void failedWritesWarnWithThePath()
     {
-        // The file's directory is unwritable: a plain file takes its place.
-        m_fx = std::make_unique<test::WindowFixture>("gone/Tavlo.ini");
-        test::WriteFile(m_fx->dir.file("gone"), "not a directory");
+        // The file's folder is missing. Its name lies outside ASCII: the
+        // warning shows the path as the program holds it, in UTF-8.
+        m_fx = std::make_unique<test::WindowFixture>("表/Tavlo.ini");
         const std::string blocked = m_fx->path;
         start(nullptr);
 
         const QString message =
-            QStringLiteral("設定ファイルに書き込めませんでした。\n") + QString::fromStdString(blocked);
+            QStringLiteral("設定ファイルに書き込めませんでした。\n") + QString::fromUtf8(blocked.c_str());
+        QVERIFY(message.endsWith(QStringLiteral("表/Tavlo.ini")));
         QCOMPARE(text("txtRange"), QStringLiteral("抽選範囲 : 未設定"));
         m_fx->state.ApplyRange(1, 3, "1", "3");
         m_window->EditRange();

@@ -33,6 +33,18 @@ QString RemoveSpaces(const QString& text)
     return compact;
 }
 
+bool IsDigitsOnly(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    // ASCII only: QChar::isDigit would also pass full-width and other digits.
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
 void SelectText(QWidget* control, std::int16_t start, std::int16_t length)
 {
     QLineEdit* edit = qobject_cast<QLineEdit*>(control);

@@ -13,6 +13,8 @@ QString EscapeAmpersand(const QString& text);
 QString UnescapeAmpersand(const QString& text);
 // Without half-width (U+0020) and full-width (U+3000) spaces.
 QString RemoveSpaces(const QString& text);
+// True when the text is one or more of the ASCII digits 0-9 and nothing else.
+bool IsDigitsOnly(const QString& text);
 
 // Selects `length` characters from `start` in a text box or an editable combo
 // box; a negative length selects to the end. Other controls: nothing.

@@ -12,15 +12,12 @@
 #include "engine/draw_state.h"
 #include "ui/common/form_closing.h"
 #include "ui/common/form_preparation.h"
-#include "ui/common/input_checks.h"
 #include "ui/common/main_window_link.h"
-#include "ui/common/message_helpers.h"
 #include "ui/common/screen_placement.h"
 #include "ui/common/text_helpers.h"
-#include "ui/common/write_failure.h"
+#include "ui/common/window_messages.h"
 #include "ui/condition/focus_validator.h"
 #include "ui/platform/fonts.h"
-#include "ui/platform/message_boxes.h"
 #include "ui/platform/twips.h"
 
 namespace tavlo {
@@ -57,7 +54,7 @@ QString TrimBlanks(const QString& text)
 }  // namespace
 
 frmCondition::frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow, QWidget* owner)
-    : QDialog(owner), m_state(state), m_boxes(boxes), m_mainWindow(mainWindow)
+    : QDialog(owner), m_state(state), m_messages(boxes, *this), m_mainWindow(mainWindow)
 {
     CreateControls();
     // At its designed place on the owner's screen, not centred on the owner.
@@ -153,7 +150,7 @@ bool frmCondition::CheckBox(QLineEdit* box, const QString& suffix)
     const QString trimmed = TrimBlanks(box->text());
     if (trimmed != box->text())
         box->setText(trimmed);
-    return CheckNumericInput(m_boxes, this, trimmed, kMaxDigits, RangeLabelText() + suffix, windowTitle());
+    return CheckNumericInput(m_messages, trimmed, kMaxDigits, RangeLabelText() + suffix);
 }
 
 void frmCondition::BoxGotFocus(QLineEdit* box, Qt::FocusReason reason)
@@ -217,7 +214,6 @@ void frmCondition::FocusAfterWarning(QLineEdit* box)
 
 void frmCondition::cmdOK_Click()
 {
-    const QString title = windowTitle();
     const QString label = RangeLabelText();
 
     // Every way to this button leaves a box through its check; should one
@@ -232,12 +228,12 @@ void frmCondition::cmdOK_Click()
     }
 
     if (txtRangeMin->text().isEmpty()) {
-        ShowWarning(m_boxes, this, label + QStringLiteral("(From)を入力して下さい。"), title);
+        m_messages.ShowWarning(label + QStringLiteral("(From)を入力して下さい。"));
         FocusAfterWarning(txtRangeMin);
         return;
     }
     if (txtRangeMax->text().isEmpty()) {
-        ShowWarning(m_boxes, this, label + QStringLiteral("(To)を入力して下さい。"), title);
+        m_messages.ShowWarning(label + QStringLiteral("(To)を入力して下さい。"));
         FocusAfterWarning(txtRangeMax);
         return;
     }
@@ -245,7 +241,7 @@ void frmCondition::cmdOK_Click()
     const int newFrom = txtRangeMin->text().toInt();
     const int newTo = txtRangeMax->text().toInt();
     if (newFrom > newTo) {
-        ShowWarning(m_boxes, this, label + QStringLiteral("は、(From)≦(To)で入力して下さい。"), title);
+        m_messages.ShowWarning(label + QStringLiteral("は、(From)≦(To)で入力して下さい。"));
         FocusAfterWarning(txtRangeMin);
         return;
     }
@@ -253,9 +249,9 @@ void frmCondition::cmdOK_Click()
     // A first range ever counts as narrower: any bound beats -1.
     bool clearResults = false;
     if (newTo < m_state.RangeMax() || newFrom > m_state.RangeMin()) {
-        const platform::Answer answer = AskYesNo(
-            m_boxes, this, QStringLiteral("抽選範囲が狭くなったので、抽選結果をクリアします。よろしいですか？"), title,
-            platform::Style::DefaultButton2);
+        const platform::Answer answer =
+            m_messages.AskYesNo(QStringLiteral("抽選範囲が狭くなったので、抽選結果をクリアします。よろしいですか？"),
+                                platform::Style::DefaultButton2);
         if (answer == platform::Answer::No)
             return;
         clearResults = true;
@@ -271,18 +267,18 @@ void frmCondition::cmdOK_Click()
                                txtRangeMin->text().toStdString(), txtRangeMax->text().toStdString(), clearResults);
         m_mainWindow.EditRange();
         if (!saved)
-            WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
+            m_messages.WarnSettingsNotSaved(m_state.SettingsPath());
         // A wider range asks only now, with the new range on show behind the
         // question; the old draws under the wider range are a sound state.
         if (!clearResults
-            && AskYesNo(m_boxes, this, QStringLiteral("抽選範囲が変更されました。抽選結果をクリアしますか？"), title,
-                        platform::Style::DefaultButton2)
+            && m_messages.AskYesNo(QStringLiteral("抽選範囲が変更されました。抽選結果をクリアしますか？"),
+                                   platform::Style::DefaultButton2)
                    == platform::Answer::Yes) {
             clearResults = true;
             // One action, one warning: a file that refused the range has
             // already been reported.
             if (!m_state.ResetResults() && saved)
-                WarnSettingsNotSaved(m_boxes, this, title, m_state.SettingsPath());
+                m_messages.WarnSettingsNotSaved(m_state.SettingsPath());
         }
         if (clearResults)
             m_mainWindow.EditCount(CountMode::Next);

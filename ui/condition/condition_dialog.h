@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "ui/common/form_closing.h"
+#include "ui/common/window_messages.h"
 
 class QLabel;
 class QLineEdit;
@@ -52,7 +53,7 @@ private:
     void cmdCancel_Click();
 
     DrawState& m_state;
-    platform::MessageBoxes& m_boxes;
+    WindowMessages m_messages;
     MainWindowLink& m_mainWindow;
     FocusValidator* m_validator = nullptr;
     // The unload mode handed to the closing hook.

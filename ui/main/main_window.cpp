@@ -12,12 +12,9 @@
 #include "engine/draw_state.h"
 #include "ui/common/control_colors.h"
 #include "ui/common/form_preparation.h"
-#include "ui/common/message_helpers.h"
 #include "ui/common/text_helpers.h"
-#include "ui/common/write_failure.h"
 #include "ui/condition/condition_dialog.h"
 #include "ui/platform/fonts.h"
-#include "ui/platform/message_boxes.h"
 #include "ui/platform/system_colors.h"
 #include "ui/platform/twips.h"
 #include "ui/platform/window_services.h"
@@ -113,7 +110,7 @@ void Advance(QLineEdit* box)
 }  // namespace
 
 frmTavlo::frmTavlo(DrawState& state, platform::MessageBoxes& boxes, platform::ScreenAwake& awake, QWidget* parent)
-    : QWidget(parent), m_state(state), m_boxes(boxes), m_awake(*this, awake)
+    : QWidget(parent), m_state(state), m_messages(boxes, *this), m_awake(*this, awake)
 {
     CreateControls();
     Load();
@@ -211,10 +208,8 @@ void frmTavlo::Load()
     // Taken for a missing file, an unreadable one would show no drawing, and
     // a first range confirmed with clearing would then delete it.
     if (m_state.IsFileUnreadable())
-        ShowWarning(m_boxes, this,
-                    QStringLiteral("設定ファイルを読み込めませんでした。") + u'\n'
-                        + QString::fromStdString(m_state.SettingsPath()),
-                    windowTitle());
+        m_messages.ShowWarning(QStringLiteral("設定ファイルを読み込めませんでした。") + u'\n'
+                               + QString::fromStdString(m_state.SettingsPath()));
 }
 
 void frmTavlo::EditRange()
@@ -270,7 +265,7 @@ void frmTavlo::SetStartStopCaption(const QString& caption)
 void frmTavlo::WarnIfNotSaved(bool saved)
 {
     if (!saved)
-        WarnSettingsNotSaved(m_boxes, this, windowTitle(), m_state.SettingsPath());
+        m_messages.WarnSettingsNotSaved(m_state.SettingsPath());
 }
 
 void frmTavlo::cmdStartStop_Click()
@@ -295,13 +290,12 @@ void frmTavlo::cmdStartStop_Click()
 void frmTavlo::Start()
 {
     if (!m_state.IsRangeValid()) {
-        ShowWarning(m_boxes, this, QStringLiteral("抽選範囲が未設定または異常です。条件設定を行って下さい。"),
-                    windowTitle());
+        m_messages.ShowWarning(QStringLiteral("抽選範囲が未設定または異常です。条件設定を行って下さい。"));
         cmdCondition->setFocus();
         return;
     }
     if (m_state.IsAllDrawn()) {
-        ShowWarning(m_boxes, this, QStringLiteral("全て抽選されたので、これ以上抽選できません。"), windowTitle());
+        m_messages.ShowWarning(QStringLiteral("全て抽選されたので、これ以上抽選できません。"));
         return;
     }
 
@@ -357,7 +351,7 @@ void frmTavlo::Stop()
 void frmTavlo::cmdCondition_Click()
 {
     {
-        frmCondition dialog(m_state, m_boxes, *this, this);
+        frmCondition dialog(m_state, m_messages.boxes(), *this, this);
         dialog.exec();
     }
     platform::ActivateWindow(this);
@@ -371,15 +365,15 @@ void frmTavlo::cmdResultList_Click()
         list.exec();
         platform::ActivateWindow(this);
     } else {
-        ShowWarning(m_boxes, this, QStringLiteral("結果はありません。"), windowTitle());
+        m_messages.ShowWarning(QStringLiteral("結果はありません。"));
     }
     cmdStartStop->setFocus();
 }
 
 void frmTavlo::cmdClearResult_Click()
 {
-    const platform::Answer answer = AskYesNo(m_boxes, this, QStringLiteral("抽選結果をクリアします。よろしいですか？"),
-                                             windowTitle(), platform::Style::DefaultButton2);
+    const platform::Answer answer = m_messages.AskYesNo(QStringLiteral("抽選結果をクリアします。よろしいですか？"),
+                                                        platform::Style::DefaultButton2);
     if (answer != platform::Answer::No)
         ClearResult();
     cmdStartStop->setFocus();
@@ -387,8 +381,8 @@ void frmTavlo::cmdClearResult_Click()
 
 void frmTavlo::cmdEnd_Click()
 {
-    const platform::Answer answer = AskYesNo(m_boxes, this, QStringLiteral("終了します。よろしいですか？"),
-                                             windowTitle(), platform::Style::DefaultButton1);
+    const platform::Answer answer =
+        m_messages.AskYesNo(QStringLiteral("終了します。よろしいですか？"), platform::Style::DefaultButton1);
     if (answer == platform::Answer::No) {
         cmdStartStop->setFocus();
         return;
@@ -402,16 +396,15 @@ void frmTavlo::cmdEnd_Click()
 void frmTavlo::closeEvent(QCloseEvent* event)
 {
     if (IsSpinning()) {
-        ShowWarning(m_boxes, this, kStop + QStringLiteral(" ボタンを押してから終了して下さい。"), windowTitle());
+        m_messages.ShowWarning(kStop + QStringLiteral(" ボタンを押してから終了して下さい。"));
         cmdStartStop->setFocus();
         event->ignore();
         return;
     }
     if (!m_state.CatchUp()
-        && AskYesNo(m_boxes, this,
-                    QStringLiteral("設定ファイルに書き込めないため、保存されていない抽選結果があります。") + u'\n'
-                        + QStringLiteral("このまま終了すると、その結果は失われます。終了しますか？"),
-                    windowTitle(), platform::Style::DefaultButton2)
+        && m_messages.AskYesNo(QStringLiteral("設定ファイルに書き込めないため、保存されていない抽選結果があります。")
+                                   + u'\n' + QStringLiteral("このまま終了すると、その結果は失われます。終了しますか？"),
+                               platform::Style::DefaultButton2)
                != platform::Answer::Yes) {
         cmdStartStop->setFocus();
         event->ignore();

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "ui/common/main_window_link.h"
+#include "ui/common/window_messages.h"
 #include "ui/main/awake_while_active.h"
 #include "ui/main/key_repeat_filter.h"
 
@@ -71,7 +72,7 @@ private:
     void WarnIfNotSaved(bool saved);
 
     DrawState& m_state;
-    platform::MessageBoxes& m_boxes;
+    WindowMessages m_messages;
     KeyRepeatFilter m_keys;
     // True while a spin loop runs, until it has shown its number.
     bool m_inSpinLoop = false;
