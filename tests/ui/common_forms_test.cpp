@@ -18,7 +18,7 @@
 #include <limits>
 
 #include "ui/common/control_colors.h"
-#include "ui/common/form_preparation.h"
+#include "ui/common/form_lifecycle.h"
 #include "ui/common/tag_number.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/system_colors.h"

@@ -10,8 +10,7 @@
 #include <QPushButton>
 
 #include "engine/draw_state.h"
-#include "ui/common/form_closing.h"
-#include "ui/common/form_preparation.h"
+#include "ui/common/form_lifecycle.h"
 #include "ui/common/main_window_link.h"
 #include "ui/common/screen_placement.h"
 #include "ui/common/text_helpers.h"

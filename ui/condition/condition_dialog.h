@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "ui/common/form_closing.h"
+#include "ui/common/form_lifecycle.h"
 #include "ui/common/window_messages.h"
 
 class QLabel;

@@ -11,7 +11,7 @@
 
 #include "engine/draw_state.h"
 #include "ui/common/control_colors.h"
-#include "ui/common/form_preparation.h"
+#include "ui/common/form_lifecycle.h"
 #include "ui/common/text_helpers.h"
 #include "ui/condition/condition_dialog.h"
 #include "ui/platform/fonts.h"

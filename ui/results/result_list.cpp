@@ -11,7 +11,7 @@
 #include <QStringList>
 
 #include "engine/draw_state.h"
-#include "ui/common/form_preparation.h"
+#include "ui/common/form_lifecycle.h"
 #include "ui/common/screen_placement.h"
 #include "ui/platform/clipboard.h"
 #include "ui/platform/fonts.h"

@@ -1,4 +1,4 @@
-#include "ui/common/form_preparation.h"
+#include "ui/common/form_lifecycle.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -138,6 +138,15 @@ void PrepareFormControls(QWidget* window, std::optional<std::uint32_t> backColor
             SetBackColor(control, windowBack);
         }
     }
+}
+
+void NotifyFormClosing(QWidget* window, bool& cancel, UnloadMode unloadMode)
+{
+    // A hook for every closing window; nothing needs it yet, and it never
+    // cancels.
+    (void)window;
+    (void)cancel;
+    (void)unloadMode;
 }
 
 }  // namespace tavlo

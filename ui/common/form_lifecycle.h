@@ -6,7 +6,8 @@
 
 class QWidget;
 
-// Control preparation, run by every window before it is first seen.
+// What every window runs at the two ends of its life: the preparation of its
+// controls before it is first seen, and the closing hook.
 //
 // A window's controls are the widgets of its design: its descendants, the
 // controls inside frames included, that carry a design name (a non-empty
@@ -43,5 +44,14 @@ void SetMaxLength(QWidget* control, std::int16_t n);
 // A window's controls in design order: the order in which they were created,
 // each frame's controls right after the frame.
 QList<QWidget*> FormControls(QWidget* window);
+
+// Why a window closes, as handed to its closing hook.
+enum class UnloadMode : int {
+    CloseBox = 0,  // the user closed it from its title bar
+    Code = 1,      // the program closed it: OK, Cancel
+};
+
+// The closing hook of a window. It never cancels.
+void NotifyFormClosing(QWidget* window, bool& cancel, UnloadMode unloadMode);
 
 }  // namespace tavlo
