@@ -72,12 +72,16 @@ void LoadAndDrawOut(const std::string& bytes)
         EXPECT_EQ(state.DrawNumber().number, -1);
     }
 
-    // The file the draws left behind starts up again.
+    // A restart on the file the draws left behind goes on where the drawing
+    // stood: the writes into the damaged file read back as they were made.
     SettingsFile again(path);
     platform::SystemRandomSource random2;
     DrawState restarted(again, random2);
     restarted.Load();
-    EXPECT_GE(restarted.Count(), 0);
+    EXPECT_EQ(restarted.RangeMin(), state.RangeMin());
+    EXPECT_EQ(restarted.RangeMax(), state.RangeMax());
+    EXPECT_EQ(restarted.Results(), state.Results());
+    EXPECT_EQ(restarted.Drawn(), state.Drawn());
 }
 
 TEST(EngineMalformedTest, EveryCorpusFileLoadsAndDrawsSoundly)

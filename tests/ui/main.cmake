@@ -1,1 +1,0 @@
-tavlo_add_qtest(main_window_test ${CMAKE_CURRENT_LIST_DIR}/main_window_test.cpp)
