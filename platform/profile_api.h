@@ -5,11 +5,13 @@
 #include <vector>
 
 // The profile-file (INI) functions the settings layer stands on. On Windows
-// they forward to kernel32's GetPrivateProfileStringA,
-// GetPrivateProfileSectionA, WritePrivateProfileStringA and
-// WritePrivateProfileSectionA; elsewhere our own reader and writer takes their
-// place, byte for byte alike (profile_portable.h says which code page it
-// reads names in). Texts are NUL-terminated ANSI bytes.
+// they forward to kernel32's GetPrivateProfileStringW,
+// GetPrivateProfileSectionW, WritePrivateProfileStringW and
+// WritePrivateProfileSectionW, which keep the file's text as the A forms do;
+// elsewhere our own reader and writer takes their place, byte for byte alike
+// (profile_portable.h says which code page it reads names in). Texts are
+// NUL-terminated ANSI bytes, converted at the call; paths are UTF-8, so that
+// a folder named outside the code page is still reached.
 namespace tavlo::platform {
 
 // Copies the value of `key` in `section` (or `defaultValue` when the file,

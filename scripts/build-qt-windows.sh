@@ -24,7 +24,7 @@ cache_root=${XDG_CACHE_HOME:-$HOME/.cache}/tavlo
 
 host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
 if [[ -z "$host_version" ]]; then
-  scripts/install-deps.sh
+  scripts/install-deps.sh run
   host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 fi
 qt_version=${host_version%%+*}           # 6.4.2+dfsg-10 -> 6.4.2
@@ -91,7 +91,7 @@ if [[ -f "$prefix/.complete" ]]; then
   exit 0
 fi
 
-scripts/install-deps.sh g++-mingw-w64-x86-64-posix ninja-build dpkg-dev
+scripts/install-deps.sh windows
 
 sudo=""
 [[ $(id -u) -eq 0 ]] || sudo="sudo"

@@ -11,7 +11,9 @@ mapfile -t sources < <(git ls-files 'app/*.cpp' 'engine/*.cpp' 'settings/*.cpp' 
 mapfile -t formatted < <(git ls-files '*.cpp' '*.h' | grep -v '^tests/fuzz/corpus/')
 
 clang-format --dry-run --Werror "${formatted[@]}"
-# Windows-only files are not in this build's compile commands.
+# Windows-only files are not in this build's compile commands. The build
+# turns warnings into errors; clang warns of more than GCC does (signedness
+# among them), and here only the checks of .clang-tidy count.
 printf '%s\n' "${sources[@]}" |
-  xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet 2>/dev/null
+  xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet --extra-arg=-Wno-error 2>/dev/null
 echo "lint: ${#formatted[@]} files formatted, ${#sources[@]} files checked by clang-tidy"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tavlo and starts it. Tavlo keeps its
+# Installs what running needs, builds Tavlo and starts it. Tavlo keeps its
 # settings file Tavlo.ini beside the program: build/Tavlo.ini.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --parallel "$(nproc)" --target tavlo
+scripts/install-deps.sh run
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+cmake --preset dev
+cmake --build --preset dev --target tavlo
 exec build/tavlo
