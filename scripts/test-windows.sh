@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the whole program and every test for Windows with mingw-w64 against
 # Qt built for Windows (scripts/build-qt-windows.sh: cached outside the
-# repository, built first when missing, 16 minutes on 2 quiet cores), runs
-# them all under Wine, and packs dist/Tavlo-win64.zip. Under Wine the profile
+# repository, built first when missing, about 17 minutes on 2 quiet cores),
+# runs them all under Wine, and packs dist/Tavlo-win64.zip. Under Wine the profile
 # layer calls the real kernel32 functions (Wine's), the UI tests run on Qt's
 # offscreen platform, and Tavlo.exe runs with Qt's windows platform on Xvfb
 # with a window manager and real X input, from the build and from its zip
