@@ -5,25 +5,21 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "platform/paths.h"
 #include "platform/wide_text_win.h"
 
 namespace tavlo::platform {
 
 namespace {
 
-std::wstring FolderOf(const std::wstring& path)
-{
-    const auto separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? std::wstring(L".") : path.substr(0, separator + 1);
-}
-
 // The folders whose lock covers the file: the one that holds it, and the one
 // its writes reach when it is a symbolic link to a file elsewhere.
-std::vector<std::wstring> FoldersOf(const std::wstring& settingsPath)
+std::vector<std::string> FoldersOf(const std::string& settingsPath)
 {
-    std::vector<std::wstring> folders{FolderOf(settingsPath)};
-    const HANDLE file = ::CreateFileW(settingsPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::vector<std::string> folders{FolderOf(settingsPath)};
+    const HANDLE file =
+        ::CreateFileW(Utf8ToWide(settingsPath).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         std::wstring target(32768, L'\0');
         const DWORD length =
@@ -31,7 +27,7 @@ std::vector<std::wstring> FoldersOf(const std::wstring& settingsPath)
         ::CloseHandle(file);
         if (length > 0 && length < target.size()) {
             target.resize(length);
-            folders.push_back(FolderOf(target));
+            folders.push_back(FolderOf(WideToUtf8(target)));
         }
     }
     return folders;
@@ -44,8 +40,9 @@ std::vector<std::wstring> FoldersOf(const std::wstring& settingsPath)
 // with ASCII letters folded. "Global\\" makes one name for every session of
 // every user signed in, so that two of them cannot each run an instance on
 // one folder.
-std::wstring LockName(const std::wstring& folder)
+std::wstring LockName(const std::string& folderPath)
 {
+    const std::wstring folder = Utf8ToWide(folderPath);
     wchar_t name[64];
     const HANDLE file = ::CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -81,7 +78,7 @@ std::wstring LockName(const std::wstring& folder)
 InstanceLock::InstanceLock(const std::string& settingsPath)
 {
     std::vector<std::wstring> names;
-    for (const std::wstring& folder : FoldersOf(Utf8ToWide(settingsPath))) {
+    for (const std::string& folder : FoldersOf(settingsPath)) {
         std::wstring name = LockName(folder);
         if (std::find(names.begin(), names.end(), name) != names.end())
             continue;
