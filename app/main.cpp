@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
 
     // One instance per settings file: a second start ends at once and
     // without a word; the first goes on.
-    const tavlo::platform::InstanceLock instance(home.PathTo(tavlo::kProfileFileName));
+    const tavlo::platform::InstanceLock instance(home.File(tavlo::kProfileFileName));
     if (!instance.owns())
         return 0;
 

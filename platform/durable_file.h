@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/file_ref.h"
 
 // Whole-file reads and crash-safe whole-file replacement, for small files that
 // must never be left torn: after a crash at any moment the file holds either
@@ -22,16 +23,10 @@ struct FileContents {
     std::string bytes;
 };
 
-FileContents ReadWholeFile(const std::string& path);
+// A symbolic link is read through to its target (links.h: WriteTarget).
+FileContents ReadWholeFile(const FileRef& file);
 
-// The file that writes of `path` reach: the target of a symbolic link, so the
-// link itself stays, or the path as given. A link to a file not made yet
-// leads to that name in the folder it points into. None when a link leads
-// nowhere (its drive not mounted, its folder gone): a file written in the
-// link's place would cut the drawing on the drive off from the program.
-std::optional<std::string> WriteTarget(const std::string& path);
-
-// Replaces the file at `path` with `bytes`: writes a temporary file in the
+// Replaces `file` with `bytes`: writes a temporary file in the
 // same folder, flushes it to the disk, renames it over the old file and
 // flushes the folder. A folder that refuses new files or the replacing rename
 // (a sticky folder, a file of another user) while the file itself may be
@@ -42,18 +37,21 @@ std::optional<std::string> WriteTarget(const std::string& path);
 // reached the disk. An existing file that the process may not write is
 // refused, as a write in place would be. A symbolic link is written through
 // to its target, and made there when its folder is; a link that leads to no
-// folder is refused, never replaced by a file. The old file's permission bits (and, where allowed, its
-// owner) are kept; a new file gets 0666 less the umask.
-bool ReplaceFileDurably(const std::string& path, std::string_view bytes);
+// folder, or that may not be followed, is refused, never replaced by a file.
+// The old file's permission bits (and, where allowed, its owner) are kept; a
+// new file gets 0666 less the umask.
+bool ReplaceFileDurably(const FileRef& file, std::string_view bytes);
 
-// Removes the temporary files that replaces of `path` left beside it when a
+// Removes the temporary files that replaces of `file` left beside it when a
 // process was killed in the middle of one. Only names of this layer's own
-// pattern go. Call it only while no other process may be replacing `path`.
-void RemoveLeftoverTemporaries(const std::string& path);
+// pattern go. Call it only while no other process may be replacing `file`.
+void RemoveLeftoverTemporaries(const FileRef& file);
 
 // Writes all of `bytes` to `fd` through `write` (the system's write() when
 // null). False on an error, and on a call that writes nothing, which would
-// otherwise be retried for ever.
+// otherwise be retried for ever. A write beyond the process's file-size limit
+// fails with EFBIG instead of ending the process with SIGXFSZ, so that the
+// caller can put the old bytes back.
 using WriteCall = long (*)(int fd, const void* data, std::size_t size);
 bool WriteAll(int fd, std::string_view bytes, WriteCall write = nullptr);
 

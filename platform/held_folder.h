@@ -3,10 +3,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_ref.h"
+
 namespace tavlo::platform {
 
 // The folder the program started in, held for as long as the program runs.
-// Paths made by PathTo() reach that very folder whatever becomes of the
+// Files reached by File() lie in that very folder whatever becomes of the
 // program's path afterwards: the program file moved into another folder, or
 // the folder itself renamed or moved. So the settings file stays the one the
 // instance lock was taken for, and a moved program never writes into another
@@ -19,10 +21,11 @@ public:
     HeldFolder(const HeldFolder&) = delete;
     HeldFolder& operator=(const HeldFolder&) = delete;
 
-    // `name` in the folder, as a path that every file call takes.
-    std::string PathTo(std::string_view name) const;
+    // `name` in the folder, as the file calls take it.
+    FileRef File(std::string_view name) const;
     // `name` in the folder as the system spells the folder's path now, for
-    // messages. Paths are UTF-8 on Windows, the system's bytes elsewhere.
+    // messages; the path it had last, once it has been deleted. Paths are
+    // UTF-8 on Windows, the system's bytes elsewhere.
     std::string DisplayPathTo(std::string_view name) const;
 
 private:

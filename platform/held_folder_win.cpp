@@ -13,7 +13,7 @@ HeldFolder::HeldFolder(std::string path) : m_path(std::move(path)) {}
 
 HeldFolder::~HeldFolder() = default;
 
-std::string HeldFolder::PathTo(std::string_view name) const
+FileRef HeldFolder::File(std::string_view name) const
 {
     return JoinPath(m_path, name);
 }

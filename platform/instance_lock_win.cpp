@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwchar>
+#include <string>
+#include <utility>
 
 #include "platform/paths.h"
 #include "platform/wide_text_win.h"
@@ -12,11 +13,11 @@ namespace tavlo::platform {
 
 namespace {
 
-// The folders whose lock covers the file: the one that holds it, and the one
-// its writes reach when it is a symbolic link to a file elsewhere.
-std::vector<std::string> FoldersOf(const std::string& settingsPath)
+// The files whose lock files cover the drawing: the settings file as named,
+// and the file its writes reach when that is a link to a file elsewhere.
+std::vector<std::string> FilesOf(const std::string& settingsPath)
 {
-    std::vector<std::string> folders{FolderOf(settingsPath)};
+    std::vector<std::string> files{settingsPath};
     const HANDLE file =
         ::CreateFileW(Utf8ToWide(settingsPath).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -27,71 +28,53 @@ std::vector<std::string> FoldersOf(const std::string& settingsPath)
         ::CloseHandle(file);
         if (length > 0 && length < target.size()) {
             target.resize(length);
-            folders.push_back(FolderOf(WideToUtf8(target)));
+            files.push_back(WideToUtf8(target));
         }
     }
-    return folders;
+    return files;
 }
 
-// The name of the lock for one folder. A path can be spelt many ways (letter
-// case, 8.3 names, "/" for "\\", a junction, a link), so the folder's
-// identity names the lock: its volume and file index. A folder that cannot
-// be opened falls back on its path, UTF-16 and so distinct for every name,
-// with ASCII letters folded. "Global\\" makes one name for every session of
-// every user signed in, so that two of them cannot each run an instance on
-// one folder.
-std::wstring LockName(const std::string& folderPath)
+// A file's identity, whatever path spells it (letter case, 8.3 names, a
+// junction, a link): its volume and file index.
+std::pair<DWORD, ULONGLONG> IdentityOf(HANDLE file)
 {
-    const std::wstring folder = Utf8ToWide(folderPath);
-    wchar_t name[64];
-    const HANDLE file = ::CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        BY_HANDLE_FILE_INFORMATION info;
-        const BOOL known = ::GetFileInformationByHandle(file, &info);
-        ::CloseHandle(file);
-        if (known) {
-            std::swprintf(name, std::size(name), L"Global\\Tavlo-%08lx-%08lx%08lx",
-                          static_cast<unsigned long>(info.dwVolumeSerialNumber),
-                          static_cast<unsigned long>(info.nFileIndexHigh),
-                          static_cast<unsigned long>(info.nFileIndexLow));
-            return name;
-        }
-    }
-    // FNV-1a over the folded path, two bytes a character.
-    unsigned long long hash = 14695981039346656037ull;
-    for (wchar_t c : folder) {
-        if (c == L'/')
-            c = L'\\';
-        else if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        hash = (hash ^ static_cast<unsigned>(c & 0xFF)) * 1099511628211ull;
-        hash = (hash ^ static_cast<unsigned>((c >> 8) & 0xFF)) * 1099511628211ull;
-    }
-    std::swprintf(name, std::size(name), L"Global\\Tavlo-path-%016llx", hash);
-    return name;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(file, &info))
+        return {0, 0};
+    return {info.dwVolumeSerialNumber, (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
 }
 
 }  // namespace
 
-// A named mutex per settings folder; the system closes it with the process.
-InstanceLock::InstanceLock(const std::string& settingsPath)
+// Each instance opens the lock file for writing alone and shares only the
+// writing: a second instance opens it too and finds the first byte locked,
+// while an account that may not write it cannot open it at all, and one that
+// holds it open to read makes this open fail with a sharing violation, which
+// no instance causes, and is passed by. The lock is a byte-range lock, which
+// a file server passes on to the other machines that open the folder.
+InstanceLock::InstanceLock(const FileRef& settings)
 {
-    std::vector<std::wstring> names;
-    for (const std::string& folder : FoldersOf(settingsPath)) {
-        std::wstring name = LockName(folder);
-        if (std::find(names.begin(), names.end(), name) != names.end())
+    std::vector<std::pair<DWORD, ULONGLONG>> locked;
+    for (const std::string& file : FilesOf(settings.name())) {
+        const std::string lockPath = JoinPath(FolderOf(file), LockFileName(file));
+        const HANDLE lock = ::CreateFileW(Utf8ToWide(lockPath).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                          OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (lock == INVALID_HANDLE_VALUE)
             continue;
-        const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
-        const DWORD error = ::GetLastError();
-        names.push_back(std::move(name));
-        if (mutex != nullptr)
-            m_handles.push_back(mutex);
-        // Another instance made it, or another user did, whose mutex this
-        // account may not open. Without a mutex for any other reason there
-        // is nothing to lock against: better to run than to refuse a raffle.
-        if (error == ERROR_ALREADY_EXISTS || (mutex == nullptr && error == ERROR_ACCESS_DENIED))
+        const auto identity = IdentityOf(lock);
+        if (std::find(locked.begin(), locked.end(), identity) != locked.end()) {
+            ::CloseHandle(lock);
+            continue;
+        }
+        OVERLAPPED firstByte{};
+        if (::LockFileEx(lock, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &firstByte)) {
+            locked.push_back(identity);
+            m_handles.push_back(lock);
+            continue;
+        }
+        if (::GetLastError() == ERROR_LOCK_VIOLATION)
             m_owns = false;
+        ::CloseHandle(lock);
     }
 }
 

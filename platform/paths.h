@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-// Paths as text: joined, split and, on POSIX, read from a symbolic link.
+// Paths as text: joined and split.
 // Paths are UTF-8 on Windows, the system's own bytes elsewhere.
 namespace tavlo::platform {
 
@@ -47,11 +47,5 @@ inline std::string BaseName(std::string_view path)
     const auto separator = path.find_last_of(kPathSeparators);
     return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
 }
-
-#ifndef _WIN32
-// The text of the symbolic link at `path`, however long; empty when it cannot
-// be read.
-std::string ReadLink(const std::string& path);
-#endif
 
 }  // namespace tavlo::platform

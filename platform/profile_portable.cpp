@@ -29,11 +29,11 @@ std::string_view TrimSpaces(std::string_view text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::optional<IniDocument> Load(const char* path)
+std::optional<IniDocument> Load(const FileRef& file)
 {
-    if (path == nullptr)
+    if (file.empty())
         return std::nullopt;
-    FileContents contents = ReadWholeFile(path);
+    FileContents contents = ReadWholeFile(file);
     if (contents.status != FileReadStatus::Ok)
         return std::nullopt;
     return IniDocument(std::move(contents.bytes), g_codePage.load());
@@ -41,10 +41,10 @@ std::optional<IniDocument> Load(const char* path)
 
 // Loads the file for an edit; a file that is there but cannot be read is
 // never replaced by one built from nothing.
-std::optional<IniDocument> LoadForEdit(const char* path, bool& exists)
+std::optional<IniDocument> LoadForEdit(const FileRef& file, bool& exists)
 {
     exists = false;
-    FileContents contents = ReadWholeFile(path);
+    FileContents contents = ReadWholeFile(file);
     if (contents.status == FileReadStatus::Failed)
         return std::nullopt;
     exists = contents.status == FileReadStatus::Ok;
@@ -111,9 +111,9 @@ std::uint32_t CopyValue(std::string_view value, char* buffer, std::uint32_t size
     return CopyString(value.substr(0, length), buffer, size);
 }
 
-bool Store(const char* path, const IniDocument& document)
+bool Store(const FileRef& file, const IniDocument& document)
 {
-    return ReplaceFileDurably(path, document.bytes());
+    return ReplaceFileDurably(file, document.bytes());
 }
 
 std::uint32_t CopyDefault(const char* defaultValue, char* buffer, std::uint32_t size)
@@ -126,9 +126,9 @@ std::uint32_t CopyDefault(const char* defaultValue, char* buffer, std::uint32_t 
 }
 
 std::uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                        std::uint32_t size, const char* path)
+                        std::uint32_t size, const FileRef& file)
 {
-    const std::optional<IniDocument> document = Load(path);
+    const std::optional<IniDocument> document = Load(file);
     if (section == nullptr)
         return CopyList(document ? document->SectionNames() : std::vector<std::string>(), buffer, size);
     if (key == nullptr)
@@ -140,53 +140,53 @@ std::uint32_t GetString(const char* section, const char* key, const char* defaul
     return CopyDefault(defaultValue, buffer, size);
 }
 
-std::uint32_t GetSection(const char* section, char* buffer, std::uint32_t size, const char* path)
+std::uint32_t GetSection(const char* section, char* buffer, std::uint32_t size, const FileRef& file)
 {
-    const std::optional<IniDocument> document = Load(path);
+    const std::optional<IniDocument> document = Load(file);
     if (!document || section == nullptr)
         return CopyList({}, buffer, size);
     // The section name is matched as given, spaces and all.
     return CopyList(document->SectionEntries(section), buffer, size);
 }
 
-bool DeleteSection(const char* section, const char* path)
+bool DeleteSection(const char* section, const FileRef& file)
 {
     bool exists = false;
-    std::optional<IniDocument> document = LoadForEdit(path, exists);
+    std::optional<IniDocument> document = LoadForEdit(file, exists);
     if (!document)
         return false;
     if (!exists || !document->DeleteSection(section))
         return true;
-    return Store(path, *document);
+    return Store(file, *document);
 }
 
-bool PutString(const char* section, const char* key, const char* value, const char* path)
+bool PutString(const char* section, const char* key, const char* value, const FileRef& file)
 {
     if (key == nullptr)
-        return DeleteSection(std::string(TrimSpaces(section)).c_str(), path);
+        return DeleteSection(std::string(TrimSpaces(section)).c_str(), file);
     bool exists = false;
-    std::optional<IniDocument> document = LoadForEdit(path, exists);
+    std::optional<IniDocument> document = LoadForEdit(file, exists);
     if (!document)
         return false;
     if (value == nullptr) {
         // Removing a key from a file that is not there leaves no file.
         if (!exists || !document->DeleteKey(TrimSpaces(section), TrimSpaces(key)))
             return true;
-        return Store(path, *document);
+        return Store(file, *document);
     }
     if (!document->SetValue(TrimSpaces(section), TrimSpaces(key), value))
         return true;
-    return Store(path, *document);
+    return Store(file, *document);
 }
 
 // A file that holds one section a thousand times is refused rather than
 // worked through: each removal costs a pass over the whole file.
 constexpr int kMaxSectionRemovals = 1000;
 
-bool PutChanges(const std::vector<ProfileChange>& changes, const char* path)
+bool PutChanges(const std::vector<ProfileChange>& changes, const FileRef& file)
 {
     bool exists = false;
-    std::optional<IniDocument> document = LoadForEdit(path, exists);
+    std::optional<IniDocument> document = LoadForEdit(file, exists);
     if (!document)
         return false;
     bool changed = false;
@@ -208,23 +208,23 @@ bool PutChanges(const std::vector<ProfileChange>& changes, const char* path)
     }
     if (!changed)
         return true;
-    return Store(path, *document);
+    return Store(file, *document);
 }
 
-bool PutSection(const char* section, const char* entries, const char* path)
+bool PutSection(const char* section, const char* entries, const FileRef& file)
 {
     if (entries == nullptr)
-        return DeleteSection(section, path);
+        return DeleteSection(section, file);
     std::vector<std::string> lines;
     for (const char* entry = entries; *entry != '\0'; entry += std::strlen(entry) + 1)
         lines.emplace_back(entry);
     bool exists = false;
-    std::optional<IniDocument> document = LoadForEdit(path, exists);
+    std::optional<IniDocument> document = LoadForEdit(file, exists);
     if (!document)
         return false;
     if (!document->ReplaceSection(section, lines))
         return true;
-    return Store(path, *document);
+    return Store(file, *document);
 }
 
 }  // namespace
@@ -244,84 +244,84 @@ unsigned ProfileCodePage()
 // missing file or a failed write: nothing here throws to its caller.
 
 std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                               std::uint32_t size, const char* path)
+                               std::uint32_t size, const FileRef& file)
 {
     if (buffer == nullptr || size == 0)
         return 0;
     try {
-        return GetString(section, key, defaultValue, buffer, size, path);
+        return GetString(section, key, defaultValue, buffer, size, file);
     } catch (...) {
         return CopyDefault(defaultValue, buffer, size);
     }
 }
 
-std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size, const char* path)
+std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size, const FileRef& file)
 {
     if (buffer == nullptr || size == 0)
         return 0;
     try {
-        return GetSection(section, buffer, size, path);
+        return GetSection(section, buffer, size, file);
     } catch (...) {
         return CopyList({}, buffer, size);
     }
 }
 
-bool ProfilePutString(const char* section, const char* key, const char* value, const char* path)
+bool ProfilePutString(const char* section, const char* key, const char* value, const FileRef& file)
 {
-    if (section == nullptr || path == nullptr)
+    if (section == nullptr || file.empty())
         return false;
     try {
-        return PutString(section, key, value, path);
+        return PutString(section, key, value, file);
     } catch (...) {
         return false;
     }
 }
 
-bool ProfilePutSection(const char* section, const char* entries, const char* path)
+bool ProfilePutSection(const char* section, const char* entries, const FileRef& file)
 {
-    if (section == nullptr || path == nullptr)
+    if (section == nullptr || file.empty())
         return false;
     try {
-        return PutSection(section, entries, path);
+        return PutSection(section, entries, file);
     } catch (...) {
         return false;
     }
 }
 
-bool ProfileDeleteSection(const char* section, const char* path)
+bool ProfileDeleteSection(const char* section, const FileRef& file)
 {
-    if (section == nullptr || path == nullptr)
+    if (section == nullptr || file.empty())
         return false;
     try {
-        return DeleteSection(section, path);
+        return DeleteSection(section, file);
     } catch (...) {
         return false;
     }
 }
 
-bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const char* path)
+bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const FileRef& file)
 {
-    if (path == nullptr)
+    if (file.empty())
         return false;
     try {
-        return PutChanges(changes, path);
+        return PutChanges(changes, file);
     } catch (...) {
         return false;
     }
 }
 
-void ProfileRemoveLeftovers(const char* path)
+void ProfileRemoveLeftovers(const FileRef& file)
 {
-    if (path != nullptr)
-        RemoveLeftoverTemporaries(path);
+    if (!file.empty())
+        RemoveLeftoverTemporaries(file);
 }
 
-bool ProfileFileUnreadable(const char* path)
+bool ProfileFileUnreadable(const FileRef& file)
 {
-    if (path == nullptr)
+    if (file.empty())
         return false;
     try {
-        return ReadWholeFile(path).status == FileReadStatus::Failed;
+        return ReadWholeFile(file).status == FileReadStatus::Failed;
     } catch (...) {
         return true;  // there, but too big to hold
     }

@@ -48,9 +48,9 @@ private:
     std::wstring m_text;
 };
 
-std::wstring WidePath(const char* path)
+std::wstring WidePath(const FileRef& file)
 {
-    return path == nullptr ? std::wstring() : Utf8ToWide(path);
+    return Utf8ToWide(file.name());
 }
 
 // The number of bytes of `text` that fit in `room`, never splitting a
@@ -106,44 +106,44 @@ std::uint32_t CopyList(const std::vector<wchar_t>& wide, std::uint32_t got, char
 }  // namespace
 
 std::uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                               std::uint32_t size, const char* path)
+                               std::uint32_t size, const FileRef& file)
 {
     if (buffer == nullptr || size == 0)
         return 0;
     std::vector<wchar_t> wide(size, L'\0');
     const DWORD got = ::GetPrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(defaultValue).get(),
-                                                 wide.data(), static_cast<DWORD>(size), WidePath(path).c_str());
+                                                 wide.data(), static_cast<DWORD>(size), WidePath(file).c_str());
     if (section == nullptr || key == nullptr)
         return CopyList(wide, got, buffer, size);
     return CopyText(std::wstring_view(wide.data(), got), buffer, size);
 }
 
-std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size, const char* path)
+std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t size, const FileRef& file)
 {
     if (buffer == nullptr || size == 0)
         return 0;
     std::vector<wchar_t> wide(size, L'\0');
     const DWORD got =
-        ::GetPrivateProfileSectionW(Wide(section).get(), wide.data(), static_cast<DWORD>(size), WidePath(path).c_str());
+        ::GetPrivateProfileSectionW(Wide(section).get(), wide.data(), static_cast<DWORD>(size), WidePath(file).c_str());
     return CopyList(wide, got, buffer, size);
 }
 
-bool ProfilePutString(const char* section, const char* key, const char* value, const char* path)
+bool ProfilePutString(const char* section, const char* key, const char* value, const FileRef& file)
 {
-    return ::WritePrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(value).get(), WidePath(path).c_str())
+    return ::WritePrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(value).get(), WidePath(file).c_str())
            != FALSE;
 }
 
-bool ProfilePutSection(const char* section, const char* entries, const char* path)
+bool ProfilePutSection(const char* section, const char* entries, const FileRef& file)
 {
-    return ::WritePrivateProfileSectionW(Wide(section).get(), Wide::List(entries).get(), WidePath(path).c_str())
+    return ::WritePrivateProfileSectionW(Wide(section).get(), Wide::List(entries).get(), WidePath(file).c_str())
            != FALSE;
 }
 
-bool ProfileDeleteSection(const char* section, const char* path)
+bool ProfileDeleteSection(const char* section, const FileRef& file)
 {
     // No entry list: the section goes, header and entries.
-    return ::WritePrivateProfileSectionW(Wide(section).get(), nullptr, WidePath(path).c_str()) != FALSE;
+    return ::WritePrivateProfileSectionW(Wide(section).get(), nullptr, WidePath(file).c_str()) != FALSE;
 }
 
 namespace {
@@ -175,24 +175,24 @@ bool KeyIsMissing(const wchar_t* section, const wchar_t* key, const wchar_t* pat
 
 // Windows writes each change as it comes; removals come first in the batches
 // the program makes, so a crash between two leaves an older state, not a mix.
-bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const char* path)
+bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const FileRef& file)
 {
-    const std::wstring file = WidePath(path);
+    const std::wstring path = WidePath(file);
     for (const ProfileChange& change : changes) {
         const Wide section(change.section.c_str());
         const Wide key(change.key.c_str());
         bool ok = true;
         switch (change.kind) {
             case ProfileChange::Kind::RemoveSection:
-                ok = RemoveEverySection(section.get(), file.c_str());
+                ok = RemoveEverySection(section.get(), path.c_str());
                 break;
             case ProfileChange::Kind::StoreIfMissing:
-                if (!KeyIsMissing(section.get(), key.get(), file.c_str()))
+                if (!KeyIsMissing(section.get(), key.get(), path.c_str()))
                     break;
                 [[fallthrough]];
             case ProfileChange::Kind::Store:
                 ok = ::WritePrivateProfileStringW(section.get(), key.get(), Wide(change.value.c_str()).get(),
-                                                  file.c_str())
+                                                  path.c_str())
                      != FALSE;
                 break;
         }
@@ -202,21 +202,21 @@ bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const char* pa
     return true;
 }
 
-void ProfileRemoveLeftovers(const char*)
+void ProfileRemoveLeftovers(const FileRef&)
 {
     // kernel32 writes the file in place and leaves nothing beside it.
 }
 
-bool ProfileFileUnreadable(const char* path)
+bool ProfileFileUnreadable(const FileRef& file)
 {
-    const HANDLE file =
-        ::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const HANDLE handle =
+        ::CreateFileW(WidePath(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
     }
-    ::CloseHandle(file);
+    ::CloseHandle(handle);
     return false;
 }
 

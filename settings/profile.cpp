@@ -10,9 +10,9 @@ namespace tavlo {
 
 namespace {
 
-std::string ResolvePath(std::string_view fileName)
+FileRef Resolve(const FileRef& file)
 {
-    return fileName.empty() ? GetProfilePath() : std::string(fileName);
+    return file.empty() ? FileRef(GetProfilePath()) : file;
 }
 
 // Cuts the text at the first ";" and drops the spaces before it.
@@ -32,18 +32,18 @@ std::string GetProfilePath()
 }
 
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
-                              std::string_view fileName)
+                              const FileRef& file)
 {
-    const std::string path = ResolvePath(fileName);
+    const FileRef target = Resolve(file);
     std::vector<char> buffer(kValueBufferSize, '\0');
     platform::ProfileGetString(std::string(section).c_str(), std::string(key).c_str(), std::string(defaultText).c_str(),
-                               buffer.data(), kValueBufferSize, path.c_str());
+                               buffer.data(), kValueBufferSize, target);
     return TrimAtNull(std::string_view(buffer.data(), buffer.size()), std::string_view("\0", 1));
 }
 
-std::optional<SectionList> ReadProfileSection(std::string_view section, std::string_view fileName)
+std::optional<SectionList> ReadProfileSection(std::string_view section, const FileRef& file)
 {
-    const std::string path = ResolvePath(fileName);
+    const FileRef target = Resolve(file);
     const std::string name(section);
     // A list that fills the buffer may have been cut: ask again with twice the
     // room, until it fits or no more memory can be had.
@@ -54,7 +54,7 @@ std::optional<SectionList> ReadProfileSection(std::string_view section, std::str
         } catch (const std::bad_alloc&) {
             break;
         }
-        const std::uint32_t got = platform::ProfileGetSection(name.c_str(), buffer.data(), size, path.c_str());
+        const std::uint32_t got = platform::ProfileGetSection(name.c_str(), buffer.data(), size, target);
         if (got + 2 < size || size > std::numeric_limits<std::uint32_t>::max() / 2)
             break;
     }
@@ -90,33 +90,32 @@ std::optional<SectionList> ReadProfileSection(std::string_view section, std::str
     return list;
 }
 
-bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
-                        std::string_view fileName)
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value, const FileRef& file)
 {
-    const std::string path = ResolvePath(fileName);
+    const FileRef target = Resolve(file);
     return platform::ProfilePutString(std::string(section).c_str(), std::string(key).c_str(),
-                                      std::string(value).c_str(), path.c_str());
+                                      std::string(value).c_str(), target);
 }
 
-bool ClearProfileSection(std::string_view section, std::string_view fileName)
+bool ClearProfileSection(std::string_view section, const FileRef& file)
 {
-    const std::string path = ResolvePath(fileName);
-    return platform::ProfileDeleteSection(std::string(section).c_str(), path.c_str());
+    const FileRef target = Resolve(file);
+    return platform::ProfileDeleteSection(std::string(section).c_str(), target);
 }
 
-bool WriteProfileChanges(const std::vector<ProfileChange>& changes, std::string_view fileName)
+bool WriteProfileChanges(const std::vector<ProfileChange>& changes, const FileRef& file)
 {
-    return platform::ProfilePutChanges(changes, ResolvePath(fileName).c_str());
+    return platform::ProfilePutChanges(changes, Resolve(file));
 }
 
-void RemoveProfileLeftovers(std::string_view fileName)
+void RemoveProfileLeftovers(const FileRef& file)
 {
-    platform::ProfileRemoveLeftovers(ResolvePath(fileName).c_str());
+    platform::ProfileRemoveLeftovers(Resolve(file));
 }
 
-bool IsProfileUnreadable(std::string_view fileName)
+bool IsProfileUnreadable(const FileRef& file)
 {
-    return platform::ProfileFileUnreadable(ResolvePath(fileName).c_str());
+    return platform::ProfileFileUnreadable(Resolve(file));
 }
 
 std::string TrimAtNull(std::string_view text, std::string_view terminator)

@@ -9,8 +9,8 @@
 #include "platform/profile_api.h"
 
 // Profile (INI) file access for the whole program. No state and no cache: every
-// call goes to the file. An empty file name stands for the default settings
-// file beside the program. Nothing here shows a message or throws.
+// call goes to the file. A file with an empty name stands for the default
+// settings file beside the program. Nothing here shows a message or throws.
 namespace tavlo {
 
 // A section read: key, value, key, value, ... in file order.
@@ -24,6 +24,7 @@ inline constexpr unsigned kSectionBufferSize = 32767;
 
 // One change of WriteProfileChanges: `value` stored under `key`, the same only
 // where the section lacks the key, or every section named `section` removed.
+using platform::FileRef;
 using platform::ProfileChange;
 
 // The settings file's name, in the program's folder.
@@ -33,19 +34,19 @@ std::string GetProfilePath();
 using platform::JoinPath;
 
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
-                              std::string_view fileName);
+                              const platform::FileRef& file);
 // Null when the section is missing or holds no entries.
-std::optional<SectionList> ReadProfileSection(std::string_view section, std::string_view fileName);
+std::optional<SectionList> ReadProfileSection(std::string_view section, const platform::FileRef& file);
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
-                        std::string_view fileName);
-bool ClearProfileSection(std::string_view section, std::string_view fileName);
+                        const platform::FileRef& file);
+bool ClearProfileSection(std::string_view section, const platform::FileRef& file);
 // Makes the changes in order, in one replace of the file where the platform
 // layer can (a crash leaves all of them or none).
-bool WriteProfileChanges(const std::vector<ProfileChange>& changes, std::string_view fileName);
+bool WriteProfileChanges(const std::vector<ProfileChange>& changes, const platform::FileRef& file);
 // Removes what writes killed in the middle left beside the file.
-void RemoveProfileLeftovers(std::string_view fileName);
+void RemoveProfileLeftovers(const platform::FileRef& file);
 // True when the file is there but cannot be read.
-bool IsProfileUnreadable(std::string_view fileName);
+bool IsProfileUnreadable(const platform::FileRef& file);
 
 // The text up to the first `terminator`, or the whole text without one.
 std::string TrimAtNull(std::string_view text, std::string_view terminator);

@@ -58,21 +58,21 @@ std::optional<std::int16_t> ParseInt16(std::string_view text)
 }  // namespace
 
 SettingsFile::SettingsFile(const platform::HeldFolder& folder)
-    : m_path(folder.PathTo(kProfileFileName)), m_folder(&folder)
+    : m_file(folder.File(kProfileFileName)), m_folder(&folder)
 {
 }
 
-SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {}
+SettingsFile::SettingsFile(platform::FileRef file) : m_file(std::move(file)) {}
 
 std::string SettingsFile::path() const
 {
-    return m_folder != nullptr ? m_folder->DisplayPathTo(kProfileFileName) : m_path;
+    return m_folder != nullptr ? m_folder->DisplayPathTo(kProfileFileName) : m_file.name();
 }
 
 StoredRange SettingsFile::ReadRange() const
 {
     StoredRange range;
-    range.text = ReadProfileString(kConditionSection, kRangeKey, "", m_path);
+    range.text = ReadProfileString(kConditionSection, kRangeKey, "", m_file);
     const std::string_view text = range.text;
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos)
@@ -92,7 +92,7 @@ StoredRange SettingsFile::ReadRange() const
 std::vector<StoredResult> SettingsFile::ReadResults() const
 {
     std::vector<StoredResult> entries;
-    const std::optional<SectionList> list = ReadProfileSection(kResultSection, m_path);
+    const std::optional<SectionList> list = ReadProfileSection(kResultSection, m_file);
     if (!list)
         return entries;
     for (std::size_t i = 0; i + 1 < list->size(); i += 2) {
@@ -105,22 +105,22 @@ std::vector<StoredResult> SettingsFile::ReadResults() const
 
 bool SettingsFile::IsUnreadable() const
 {
-    return IsProfileUnreadable(m_path);
+    return IsProfileUnreadable(m_file);
 }
 
 void SettingsFile::RemoveLeftovers() const
 {
-    RemoveProfileLeftovers(m_path);
+    RemoveProfileLeftovers(m_file);
 }
 
 bool SettingsFile::WriteRange(const std::string& rangeText) const
 {
-    return WriteProfileString(kConditionSection, kRangeKey, rangeText, m_path);
+    return WriteProfileString(kConditionSection, kRangeKey, rangeText, m_file);
 }
 
 bool SettingsFile::WriteResult(int ordinal, int number) const
 {
-    return WriteProfileString(kResultSection, std::to_string(ordinal), std::to_string(number), m_path);
+    return WriteProfileString(kResultSection, std::to_string(ordinal), std::to_string(number), m_file);
 }
 
 bool SettingsFile::ClearResults() const
@@ -128,7 +128,7 @@ bool SettingsFile::ClearResults() const
     // Every section of the name: a hand-edited file may hold Result twice, and
     // the second would otherwise be read at the next start as if the results
     // had never been cleared.
-    return WriteProfileChanges({{ProfileChange::Kind::RemoveSection, std::string(kResultSection), {}, {}}}, m_path);
+    return WriteProfileChanges({{ProfileChange::Kind::RemoveSection, std::string(kResultSection), {}, {}}}, m_file);
 }
 
 bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults, const std::vector<std::int16_t>& results,
@@ -150,7 +150,7 @@ bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults, c
             changes.push_back({k >= firstOwnOrdinal ? Kind::Store : Kind::StoreIfMissing, std::string(kResultSection),
                                std::to_string(k), std::to_string(results[k])});
     }
-    return WriteProfileChanges(changes, m_path);
+    return WriteProfileChanges(changes, m_file);
 }
 
 }  // namespace tavlo

@@ -38,8 +38,8 @@ public:
     // The file "Tavlo.ini" in `folder`, the folder the program started in,
     // for as long as the program runs; `folder` must outlive the file.
     explicit SettingsFile(const platform::HeldFolder& folder);
-    // The file at `path`.
-    explicit SettingsFile(std::string path);
+    // The file `file`, named by its path in tests and tools.
+    explicit SettingsFile(platform::FileRef file);
 
     // The full path of the file, for messages.
     std::string path() const;
@@ -71,7 +71,7 @@ public:
                     const std::vector<bool>& recorded, std::size_t firstOwnOrdinal) const;
 
 private:
-    std::string m_path;  // what the file calls take
+    platform::FileRef m_file;  // what the file calls take
     const platform::HeldFolder* m_folder = nullptr;
 };
 

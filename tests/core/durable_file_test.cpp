@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -158,6 +157,28 @@ TEST(ReplaceFileDurablyTest, NeverReplacesALinkWithAFile)
     EXPECT_EQ(ReadFile(dir.file("drive/Tavlo.ini")), "[Result]\r\n1=5\r\n");
 }
 
+// In a sticky folder that every account may write, another account's link
+// planted as the settings file is not followed: the file it points to, one of
+// this user's, is neither read nor written.
+TEST(ReplaceFileDurablyTest, NeverFollowsAnotherAccountsLinkInASharedFolder)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a second account: runs where the tests run as root";
+    TempDir dir;
+    const std::string shared = dir.file("shared");
+    const std::string own = dir.file("own.txt");
+    const std::string link = shared + "/Tavlo.ini";
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    WriteFile(own, kOld);
+    ASSERT_EQ(AsOrdinaryUser([&] { return ::symlink(own.c_str(), link.c_str()) == 0; }), true);
+
+    EXPECT_EQ(ReadWholeFile(link).status, FileReadStatus::Failed);
+    EXPECT_FALSE(WriteProfileString("Result", "1", "5", link));
+    EXPECT_EQ(ReadFile(own), kOld);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
 TEST(ReplaceFileDurablyTest, RefusesAFileWithoutWritePermission)
 {
     TempDir dir;
@@ -213,8 +234,8 @@ TEST(ReplaceFileDurablyTest, FailedWriteInPlaceLeavesTheOldFile)
     WriteFile(path, kOld);
     GiveToOrdinaryUser(path);
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    // No SIGXFSZ handler: the write must fail, not end the process.
     const auto refused = AsOrdinaryUser([&] {
-        std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{64, 64};
         return ::setrlimit(RLIMIT_FSIZE, &small) == 0 && !ReplaceFileDurably(path, std::string(200, '9'));
     });
@@ -350,13 +371,11 @@ TEST(ReplaceFileDurablyTest, DiskRefusingTheWriteLeavesTheOldFile)
 
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;
     small.rlim_cur = 64;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const bool written = WriteProfileString("Result", "2", std::string(200, '9'), path);
     ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written);
     EXPECT_EQ(ReadFile(path), kOld);

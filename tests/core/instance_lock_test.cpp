@@ -1,13 +1,18 @@
 // The one-instance lock of a settings file across real processes: a second
 // holder is refused while the first lives, and a first holder killed with
 // SIGKILL leaves no stale lock behind.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include <vector>
 
 #include "platform/instance_lock.h"
 #include "support/temp_dir.h"
@@ -16,9 +21,14 @@ namespace {
 
 constexpr uid_t kNobody = 65534;
 
-// Forks a child that takes the lock (as user nobody when `asNobody`) and
-// reports through a pipe, then waits to be killed.
-pid_t SpawnHolder(const std::string& path, bool& owns, bool asNobody = false)
+// Where a holder runs: as the tests' user or as nobody (root may list any
+// folder; nobody meets the folder's mode), and in the tests' network
+// namespace or a new one, as a sandbox without network has.
+enum Holder { kSameUser = 0, kNobodyUser = 1, kOtherNetwork = 2 };
+
+// Forks a child that takes the lock and reports through a pipe, then waits
+// to be killed.
+pid_t SpawnHolder(const std::string& path, bool& owns, int where = kSameUser)
 {
     int fds[2];
     if (::pipe(fds) != 0)
@@ -26,8 +36,9 @@ pid_t SpawnHolder(const std::string& path, bool& owns, bool asNobody = false)
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
-        // Root may list any folder; nobody meets the folder's mode.
-        if (asNobody && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+        if ((where & kOtherNetwork) != 0 && ::unshare(CLONE_NEWNET) != 0)
+            ::_exit(1);
+        if ((where & kNobodyUser) != 0 && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(1);
         tavlo::platform::InstanceLock lock(path);
         const char answer = lock.owns() ? '1' : '0';
@@ -100,14 +111,59 @@ TEST(InstanceLock, CoversTheFileItsWritesReach)
     bool owns = false;
     const pid_t holderOfA = SpawnHolder(a + "/Tavlo.ini", owns);
     EXPECT_TRUE(owns);
-    const pid_t firstInShared = SpawnHolder(shared + "/Tavlo.ini", owns, true);
+    const pid_t firstInShared = SpawnHolder(shared + "/Tavlo.ini", owns, kNobodyUser);
     EXPECT_TRUE(owns);
 
     const pid_t throughTheLink = SpawnHolder(b + "/Tavlo.ini", owns);
     EXPECT_FALSE(owns) << "a link into a running instance's folder";
-    const pid_t secondInShared = SpawnHolder(shared + "/Tavlo.ini", owns, true);
+    const pid_t secondInShared = SpawnHolder(shared + "/Tavlo.ini", owns, kNobodyUser);
     EXPECT_FALSE(owns) << "a folder that cannot be listed";
-
-    for (const pid_t pid : {holderOfA, firstInShared, throughTheLink, secondInShared})
+    std::vector<pid_t> holders{holderOfA, firstInShared, throughTheLink, secondInShared};
+    if (::geteuid() == 0) {
+        holders.push_back(SpawnHolder(shared + "/Tavlo.ini", owns, kNobodyUser | kOtherNetwork));
+        EXPECT_FALSE(owns) << "a folder that cannot be listed, from another network namespace";
+    }
+    for (const pid_t pid : holders)
         Kill(pid);
+}
+
+// An account that may only read the drawing holds whatever it can get of the
+// folder, the file and the lock file, and still cannot keep the program from
+// starting.
+TEST(InstanceLock, AnAccountThatCannotWriteTheDrawingCannotHoldIt)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a second account: runs where the tests run as root";
+    tavlo::test::TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    const std::string file = dir.file("Tavlo.ini");
+    std::ofstream(file) << "[Condition]\r\nRange=1,9\r\n";
+    // An earlier run left its lock file.
+    {
+        tavlo::platform::InstanceLock earlier(file);
+    }
+
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t reader = ::fork();
+    if (reader == 0) {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(1);
+        (void)!::flock(::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY), LOCK_SH);
+        for (const std::string& path : {file, dir.file(".Tavlo.ini.lock")}) {
+            struct flock whole {};
+            whole.l_type = F_RDLCK;
+            (void)!::fcntl(::open(path.c_str(), O_RDONLY), F_OFD_SETLK, &whole);
+        }
+        (void)!::write(fds[1], "1", 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(fds[1]);
+    char ready = 0;
+    ASSERT_EQ(::read(fds[0], &ready, 1), 1);
+    ::close(fds[0]);
+    tavlo::platform::InstanceLock lock(file);
+    EXPECT_TRUE(lock.owns());
+    Kill(reader);
 }

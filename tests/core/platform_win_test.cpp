@@ -1,6 +1,7 @@
 // The Windows system services: the program's own path, the profile file in a
 // folder named in any script, and the one-instance lock, where one settings
-// folder is one lock however its path is spelt and whoever holds it.
+// file is one lock however its path is spelt, and only an account that may
+// write the drawing holds it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -86,34 +87,38 @@ TEST(InstanceLockWindows, OneFolderIsOneLockHoweverItsPathIsSpelt)
     EXPECT_TRUE(InstanceLock(Upper(file)).owns());
 }
 
-TEST(InstanceLockWindows, FolderThatCannotBeOpenedLocksByItsPath)
+// Where no lock file can be made (the folder is gone, or refuses new files)
+// there is no drawing to share either: nothing keeps the program from
+// starting. A long path still locks.
+TEST(InstanceLockWindows, LocksWhereALockFileCanBeMade)
 {
     tavlo::test::TempDir dir;
     const std::string missing = dir.file("gone") + "\\Tavlo.ini";
-
     const InstanceLock first(missing);
     EXPECT_TRUE(first.owns());
-    EXPECT_FALSE(InstanceLock(Upper(missing)).owns());
-    EXPECT_FALSE(InstanceLock(Slashes(missing)).owns());
-    EXPECT_TRUE(InstanceLock(dir.file("other") + "\\Tavlo.ini").owns());
+    EXPECT_TRUE(InstanceLock(missing).owns());
 
-    // A path far longer than a kernel object's name may be still locks.
-    const std::string longPath = dir.file(std::string(400, 'x')) + "\\Tavlo.ini";
-    const InstanceLock longFirst(longPath);
+    const std::string deep = dir.file(std::string(200, 'x')) + "\\" + std::string(200, 'y');
+    std::filesystem::create_directories(deep);
+    const InstanceLock longFirst(deep + "\\Tavlo.ini");
     EXPECT_TRUE(longFirst.owns());
-    EXPECT_FALSE(InstanceLock(longPath).owns());
+    EXPECT_FALSE(InstanceLock(deep + "\\Tavlo.ini").owns());
 }
 
-// Another user signed in at the same time runs an instance on the folder:
-// its lock lives in the namespace of every session, and this account may not
-// open it. That is another instance, not a lock to be had.
-TEST(InstanceLockWindows, AnotherUsersInstanceIsAnotherInstance)
+// Another account that may only read the folder holds what it can: the lock
+// file open to read, with a shared lock on it, and the named mutex of the
+// folder that earlier versions locked, made so that this account may not
+// open it. Neither keeps the program from starting.
+TEST(InstanceLockWindows, AnAccountThatCannotWriteTheDrawingCannotHoldIt)
 {
     tavlo::test::TempDir dir;
     const std::string folder = dir.file("Tavlo");
     std::filesystem::create_directory(folder);
+    const std::string file = folder + "\\Tavlo.ini";
+    {
+        const InstanceLock earlier(file);
+    }
 
-    // The name every version of the program gives the lock of this folder.
     const HANDLE handle = ::CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(handle, INVALID_HANDLE_VALUE);
@@ -124,19 +129,23 @@ TEST(InstanceLockWindows, AnotherUsersInstanceIsAnotherInstance)
     std::snprintf(name, sizeof name, "Global\\Tavlo-%08lx-%08lx%08lx",
                   static_cast<unsigned long>(info.dwVolumeSerialNumber),
                   static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
-
-    // A mutex nobody but its maker may open, as another user's is to this one.
     SECURITY_DESCRIPTOR descriptor;
     ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
     ACL acl;
     ASSERT_TRUE(::InitializeAcl(&acl, sizeof acl, ACL_REVISION));
     ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE));
     SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
-    const HANDLE other = ::CreateMutexA(&attributes, FALSE, name);
-    ASSERT_NE(other, nullptr);
+    const HANDLE mutex = ::CreateMutexA(&attributes, FALSE, name);
+    ASSERT_NE(mutex, nullptr);
+    const HANDLE reader = ::CreateFileA((folder + "\\.Tavlo.ini.lock").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    OVERLAPPED firstByte{};
+    EXPECT_TRUE(::LockFileEx(reader, LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &firstByte));
 
-    EXPECT_FALSE(InstanceLock(folder + "\\Tavlo.ini").owns());
-    ::CloseHandle(other);
+    EXPECT_TRUE(InstanceLock(file).owns());
+    ::CloseHandle(reader);
+    ::CloseHandle(mutex);
 }
 
 }  // namespace

@@ -5,7 +5,15 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "engine_test_support.h"
+#include "platform/executable_dir.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 
@@ -50,7 +58,41 @@ TEST_F(SettingsFileTest, FileInTheProgramFolderFollowsThatFolder)
     EXPECT_EQ(FileLines((renamed / "Tavlo.ini").string()), (Lines{"[Result]", "1=7"}));
     EXPECT_FALSE(test::FileExists((started / "Tavlo.ini").string()));
     EXPECT_EQ(file.path(), (renamed / "Tavlo.ini").string());
+
+    // Once gone, the folder is named by the path it had.
+    std::filesystem::remove_all(renamed);
+    EXPECT_EQ(file.path(), (renamed / "Tavlo.ini").string());
 }
+
+#ifndef _WIN32
+// A sandbox that hides /proc, or /proc unmounted while the program runs:
+// the program still finds its folder and keeps writing and reading its file.
+TEST_F(SettingsFileTest, ProgramFolderNeedsNoProc)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a mount namespace of its own: runs where the tests run as root";
+    const std::string programFolder = platform::ExecutableDirectory();
+    const std::filesystem::path started = m_dir.path() / "started";
+    std::filesystem::create_directory(started);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const platform::HeldFolder folder(started.string());
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("none", "/proc", "tmpfs", 0, nullptr) != 0)
+            ::_exit(2);
+        const SettingsFile file(folder);
+        const bool works = platform::ExecutableDirectory() == programFolder && file.WriteResult(1, 7)
+                           && file.ReadResults() == Results{{1, 7}};
+        ::_exit(works ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 2) << "no mount namespace to hide /proc in";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(FileLines((started / "Tavlo.ini").string()), (Lines{"[Result]", "1=7"}));
+}
+#endif
 
 TEST_F(SettingsFileTest, MissingFileReadsAsNothing)
 {

@@ -1,18 +1,24 @@
 #include "platform/durable_file.h"
-#include "platform/paths.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <random>
 
+#include "platform/descriptor.h"
+#include "platform/links.h"
+#include "platform/paths.h"
+
+// Every call reaches the file through the folder it is named in (the *at()
+// calls), so a file in a folder held open stays reachable wherever that folder
+// is moved, and nothing here needs /proc.
 namespace tavlo::platform {
 
 namespace {
@@ -28,84 +34,29 @@ bool Injected(DurableStep step)
     return true;
 }
 
-// Closes a descriptor when the scope ends, unless it was released.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return m_fd; }
-    int release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-
-private:
-    int m_fd;
-};
-
-// As many links as the system follows in one path.
-constexpr int kMaxLinks = 40;
-
-}  // namespace
-
-std::optional<std::string> WriteTarget(const std::string& path)
+// The folder that holds `file`, opened for listing and flushing.
+Descriptor OpenFolderOf(const FileRef& file)
 {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return path;
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) != nullptr)
-        return std::string(resolved);
-    std::string current = path;
-    for (int hops = 0; hops < kMaxLinks; ++hops) {
-        if (::lstat(current.c_str(), &info) != 0) {
-            const std::string name = BaseName(current);
-            if (errno != ENOENT || name.empty() || name == "." || name == ".."
-                || ::realpath(FolderOf(current).c_str(), resolved) == nullptr)
-                return std::nullopt;
-            return JoinPath(resolved, name);
-        }
-        if (!S_ISLNK(info.st_mode))
-            return std::nullopt;
-        const ssize_t length = ::readlink(current.c_str(), resolved, sizeof resolved);
-        if (length <= 0 || static_cast<std::size_t>(length) >= sizeof resolved)
-            return std::nullopt;
-        const std::string next(resolved, static_cast<std::size_t>(length));
-        current = next.front() == '/' ? next : JoinPath(FolderOf(current), next);
-    }
-    return std::nullopt;
+    return Descriptor(::openat(file.folder(), FolderOf(file.name()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
-
-namespace {
 
 // "." name ".tmp-" pid "-" counter "-" noise, the three parts in decimal.
-std::string TempPrefix(const std::string& path)
+std::string TempPrefix(const FileRef& file)
 {
-    return "." + BaseName(path) + ".tmp-";
+    return "." + BaseName(file.name()) + ".tmp-";
 }
 
-std::string TempNameBeside(const std::string& path)
+FileRef TempBeside(const FileRef& file)
 {
     static std::atomic<unsigned> counter{0};
     static thread_local std::minstd_rand noise{std::random_device{}()};
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    return folder + TempPrefix(path) + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + "-"
-           + std::to_string(noise());
+    return file.Beside(TempPrefix(file) + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + "-"
+                       + std::to_string(noise()));
 }
 
-bool IsTempNameOf(const std::string& name, const std::string& path)
+bool IsTempNameOf(const std::string& name, const FileRef& file)
 {
-    const std::string prefix = TempPrefix(path);
+    const std::string prefix = TempPrefix(file);
     if (name.compare(0, prefix.size(), prefix) != 0)
         return false;
     int parts = 0;
@@ -124,6 +75,41 @@ bool IsTempNameOf(const std::string& name, const std::string& path)
     return parts == 3 && inDigits;
 }
 
+// Holds SIGXFSZ back for this thread while it lives, and takes any that came
+// meanwhile when it goes: a write across the process's file-size limit (set
+// by quotas and some sandboxes) then fails with EFBIG, where the signal would
+// have ended the program before the old bytes were put back.
+class FileSizeSignalHeld {
+public:
+    FileSizeSignalHeld()
+    {
+        sigemptyset(&m_signal);
+        sigaddset(&m_signal, SIGXFSZ);
+        m_held = ::pthread_sigmask(SIG_BLOCK, &m_signal, &m_before) == 0;
+    }
+    ~FileSizeSignalHeld()
+    {
+        if (!m_held)
+            return;
+        const int error = errno;
+        sigset_t pending;
+        if (::sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ) == 1
+            && sigismember(&m_before, SIGXFSZ) == 0) {
+            const timespec now{0, 0};
+            ::sigtimedwait(&m_signal, nullptr, &now);
+        }
+        ::pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
+        errno = error;
+    }
+    FileSizeSignalHeld(const FileSizeSignalHeld&) = delete;
+    FileSizeSignalHeld& operator=(const FileSizeSignalHeld&) = delete;
+
+private:
+    sigset_t m_signal{};
+    sigset_t m_before{};
+    bool m_held = false;
+};
+
 // Writes `bytes` over the file's start, cuts it to their length and flushes it.
 bool Overwrite(int fd, std::string_view bytes)
 {
@@ -136,13 +122,13 @@ bool Overwrite(int fd, std::string_view bytes)
 // middle may leave it torn. A failure (a disk filling up half-way) puts the
 // old bytes back: their room is the file's already, and a cut-off value left
 // behind would read as a stored draw.
-bool WriteInPlace(const std::string& target, std::string_view bytes)
+bool WriteInPlace(const FileRef& target, std::string_view bytes)
 {
     const FileContents old = ReadWholeFile(target);
     if (old.status != FileReadStatus::Ok)
         return false;
-    Descriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (fd.get() < 0)
+    Descriptor fd(::openat(target.folder(), target.name().c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (!fd.valid())
         return false;
     if (Injected(DurableStep::Write) || !Overwrite(fd.get(), bytes) || Injected(DurableStep::Sync)) {
         const int error = errno;
@@ -154,20 +140,21 @@ bool WriteInPlace(const std::string& target, std::string_view bytes)
 }
 
 // Flushes the folder that holds `target`, so that the rename in it lasts.
-bool SyncFolder(const std::string& target)
+bool SyncFolder(const FileRef& target)
 {
     if (Injected(DurableStep::SyncFolder))
         return false;
-    Descriptor fd(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0) {
+    const Descriptor folder = OpenFolderOf(target);
+    if (!folder.valid()) {
         if (errno != EACCES)
             return false;
         // A folder that may be written but not read (mode 0333) opens for no
         // flush: the whole file system that holds the file is flushed instead.
-        Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
-        return file.get() >= 0 && ::syncfs(file.get()) == 0;
+        const Descriptor file(
+            ::openat(target.folder(), target.name().c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+        return file.valid() && ::syncfs(file.get()) == 0;
     }
-    if (::fsync(fd.get()) == 0)
+    if (::fsync(folder.get()) == 0)
         return true;
     // Some file systems cannot flush a folder at all; the rename is then as
     // durable as they make it.
@@ -178,6 +165,7 @@ bool SyncFolder(const std::string& target)
 
 bool WriteAll(int fd, std::string_view bytes, WriteCall write)
 {
+    const FileSizeSignalHeld held;
     while (!bytes.empty()) {
         const long written =
             write ? write(fd, bytes.data(), bytes.size()) : static_cast<long>(::write(fd, bytes.data(), bytes.size()));
@@ -195,15 +183,18 @@ bool WriteAll(int fd, std::string_view bytes, WriteCall write)
     return true;
 }
 
-void RemoveLeftoverTemporaries(const std::string& path)
+void RemoveLeftoverTemporaries(const FileRef& file)
 {
-    const std::optional<std::string> target = WriteTarget(path);
+    const std::optional<FileRef> target = WriteTarget(file);
     if (!target)
         return;
-    const std::string folder = FolderOf(*target);
-    DIR* listing = ::opendir(folder.c_str());
+    Descriptor folder = OpenFolderOf(*target);
+    if (!folder.valid())
+        return;
+    DIR* listing = ::fdopendir(folder.get());
     if (listing == nullptr)
         return;
+    folder.release();
     const int folderFd = ::dirfd(listing);
     while (const dirent* entry = ::readdir(listing)) {
         if (IsTempNameOf(entry->d_name, *target))
@@ -217,16 +208,22 @@ void SetDurableFaultHook(DurableFaultHook hook)
     g_faultHook.store(hook);
 }
 
-FileContents ReadWholeFile(const std::string& path)
+FileContents ReadWholeFile(const FileRef& file)
 {
     FileContents contents;
+    // A link that leads nowhere, or that may not be followed, is a file that
+    // is there but cannot be read.
+    const std::optional<FileRef> target = WriteTarget(file);
+    if (!target) {
+        contents.status = FileReadStatus::Failed;
+        return contents;
+    }
     // Non-blocking, so that a FIFO in the file's place cannot hang the reader;
     // anything but a regular file is refused below.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) {
-        // A link that leads nowhere is a file that is there but cannot be read.
-        const bool missing = (errno == ENOENT || errno == ENOTDIR) && WriteTarget(path);
-        contents.status = missing ? FileReadStatus::Missing : FileReadStatus::Failed;
+    const Descriptor fd(
+        ::openat(target->folder(), target->name().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+    if (!fd.valid()) {
+        contents.status = errno == ENOENT || errno == ENOTDIR ? FileReadStatus::Missing : FileReadStatus::Failed;
         return contents;
     }
     struct stat info {};
@@ -253,43 +250,45 @@ FileContents ReadWholeFile(const std::string& path)
     return contents;
 }
 
-bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
+bool ReplaceFileDurably(const FileRef& file, std::string_view bytes)
 {
-    if (path.empty() || path.back() == '/')
+    if (file.empty() || file.name().back() == '/')
         return false;
-    const std::optional<std::string> resolved = WriteTarget(path);
+    const std::optional<FileRef> resolved = WriteTarget(file);
     if (!resolved)
         return false;
-    const std::string& target = *resolved;
+    const FileRef& target = *resolved;
+    const int folder = target.folder();
+    const char* name = target.name().c_str();
 
     struct stat old {};
-    const bool hadOld = ::stat(target.c_str(), &old) == 0;
+    const bool hadOld = ::fstatat(folder, name, &old, AT_SYMLINK_NOFOLLOW) == 0;
     if (hadOld && !S_ISREG(old.st_mode))
         return false;
     // A file we may not write stays as it is, as it would with a write in
     // place; the rename alone would not ask.
-    if (hadOld && ::access(target.c_str(), W_OK) != 0)
+    if (hadOld && ::faccessat(folder, name, W_OK, 0) != 0)
         return false;
 
-    std::string temp;
-    int created = -1;
+    FileRef temp;
+    Descriptor fd;
     if (!Injected(DurableStep::CreateTemp)) {
-        for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
-            temp = TempNameBeside(target);
+        for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
+            temp = TempBeside(target);
             // 0666 less the umask is what a new file would get anyway.
-            created = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (created < 0 && errno != EEXIST)
+            fd = Descriptor(
+                ::openat(folder, temp.name().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+            if (!fd.valid() && errno != EEXIST)
                 break;
         }
-        if (created < 0 && hadOld && (errno == EACCES || errno == EPERM))
+        if (!fd.valid() && hadOld && (errno == EACCES || errno == EPERM))
             return WriteInPlace(target, bytes);
     }
-    if (created < 0)
+    if (!fd.valid())
         return false;
-    Descriptor fd(created);
 
     const auto fail = [&temp]() {
-        ::unlink(temp.c_str());
+        ::unlinkat(temp.folder(), temp.name().c_str(), 0);
         return false;
     };
 
@@ -308,7 +307,7 @@ bool ReplaceFileDurably(const std::string& path, std::string_view bytes)
         return fail();
     if (Injected(DurableStep::Close) || ::close(fd.release()) != 0)
         return fail();
-    if (Injected(DurableStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0) {
+    if (Injected(DurableStep::Rename) || ::renameat(folder, temp.name().c_str(), folder, name) != 0) {
         // A folder with the sticky bit lets only the file's owner replace it,
         // however writable the file is.
         const bool refused = errno == EPERM || errno == EACCES;
