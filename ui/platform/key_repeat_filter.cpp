@@ -1,10 +1,10 @@
-#include "ui/main/key_repeat_filter.h"
+#include "ui/platform/key_repeat_filter.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 
-namespace tavlo {
+namespace tavlo::platform {
 
 KeyRepeatFilter::KeyRepeatFilter()
 {
@@ -20,20 +20,32 @@ KeyRepeatFilter::~KeyRepeatFilter()
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
+// A press passes here before any widget's own filters see it.
 bool KeyRepeatFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress)
-        IsRepeat(static_cast<QKeyEvent*>(event));
-    else if (event->type() == QEvent::KeyRelease)
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!IsJudged(key))
+            Judge(key);
+    } else if (event->type() == QEvent::KeyRelease) {
         Released(static_cast<QKeyEvent*>(event));
+    }
     return QObject::eventFilter(watched, event);
 }
 
-bool KeyRepeatFilter::IsRepeat(const QKeyEvent* event)
+bool KeyRepeatFilter::IsRepeat(const QKeyEvent* event) const
 {
-    if (event == m_judged && event->key() == m_judgedKey && event->timestamp() == m_judgedTime
-        && event->isAutoRepeat() == m_judgedFlag)
-        return m_judgedRepeat;
+    return IsJudged(event) && m_judgedRepeat;
+}
+
+bool KeyRepeatFilter::IsJudged(const QKeyEvent* event) const
+{
+    return event == m_judged && event->key() == m_judgedKey && event->timestamp() == m_judgedTime
+           && event->isAutoRepeat() == m_judgedFlag;
+}
+
+void KeyRepeatFilter::Judge(const QKeyEvent* event)
+{
     KeyState& key = m_keys[event->key()];
     bool repeat = false;
     if (const std::optional<bool> native = m_native.TakeRepeat(event->nativeVirtualKey())) {
@@ -53,7 +65,6 @@ bool KeyRepeatFilter::IsRepeat(const QKeyEvent* event)
     m_judgedTime = event->timestamp();
     m_judgedFlag = event->isAutoRepeat();
     m_judgedRepeat = repeat;
-    return m_judgedRepeat;
 }
 
 void KeyRepeatFilter::Released(const QKeyEvent* event)
@@ -69,4 +80,4 @@ void KeyRepeatFilter::LetGoOfEveryKey()
     m_judged = nullptr;
 }
 
-}  // namespace tavlo
+}  // namespace tavlo::platform

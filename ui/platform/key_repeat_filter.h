@@ -7,7 +7,7 @@
 
 class QKeyEvent;
 
-namespace tavlo {
+namespace tavlo::platform {
 
 // Tells a key's auto-repeated press from a new press, where one press must
 // stay one START or one STOP. Qt's own flag is not enough: under X11 it pairs
@@ -24,10 +24,9 @@ public:
     KeyRepeatFilter(const KeyRepeatFilter&) = delete;
     KeyRepeatFilter& operator=(const KeyRepeatFilter&) = delete;
 
-    // True for a press that repeats a key held down. A press that passes the
-    // filter more than once (once for each widget it propagates to) gets the
-    // same answer each time.
-    bool IsRepeat(const QKeyEvent* event);
+    // True for a press that repeats a key held down, as judged when the
+    // press first reached the application.
+    bool IsRepeat(const QKeyEvent* event) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,12 +39,17 @@ private:
         quint64 releaseTime = 0;
     };
 
+    // A press passes the filter once for each object it is delivered to (its
+    // window, the focus widget, the parents it propagates to); only the
+    // first passage judges it.
+    bool IsJudged(const QKeyEvent* event) const;
+    void Judge(const QKeyEvent* event);
     void Released(const QKeyEvent* event);
     // Keys held when the application loses the keyboard are let go there,
     // out of sight: taken as released.
     void LetGoOfEveryKey();
 
-    platform::NativeKeyRepeats m_native;
+    NativeKeyRepeats m_native;
     QHash<int, KeyState> m_keys;
     // The press judged last, to answer it alike when it comes again.
     const QKeyEvent* m_judged = nullptr;
@@ -55,4 +59,4 @@ private:
     bool m_judgedRepeat = false;
 };
 
-}  // namespace tavlo
+}  // namespace tavlo::platform
