@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QWidget>
+#include <QWindow>
 
 namespace tavlo::platform {
 
@@ -20,15 +22,35 @@ KeyRepeatFilter::~KeyRepeatFilter()
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-// A press passes here before any widget's own filters see it.
+// A press reaches its window first (or the widget it was sent to), before any
+// widget's own filters see it: a repeat eaten there reaches no widget at all.
 bool KeyRepeatFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!IsJudged(key))
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (IsJudged(key))
+                break;
             Judge(key);
-    } else if (event->type() == QEvent::KeyRelease) {
-        Released(static_cast<QKeyEvent*>(event));
+            if (m_judgedRepeat && CameAfterKeyDown(watched)) {
+                key->accept();
+                return true;
+            }
+            break;
+        }
+        case QEvent::KeyRelease:
+            Released(static_cast<QKeyEvent*>(event));
+            break;
+        case QEvent::Show:
+            if (watched->isWindowType())
+                m_shownSince.insert(watched, ++m_sequence);
+            break;
+        case QEvent::Hide:
+            if (watched->isWindowType())
+                m_shownSince.remove(watched);
+            break;
+        default:
+            break;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -59,7 +81,7 @@ void KeyRepeatFilter::Judge(const QKeyEvent* event)
         const bool flagged = event->isAutoRepeat() && !(key.released && key.releasedForReal);
         repeat = pairedWithRelease || flagged;
     }
-    key = KeyState{};
+    key = KeyState{false, false, 0, repeat ? key.downSince : ++m_sequence};
     m_judged = event;
     m_judgedKey = event->key();
     m_judgedTime = event->timestamp();
@@ -67,16 +89,26 @@ void KeyRepeatFilter::Judge(const QKeyEvent* event)
     m_judgedRepeat = repeat;
 }
 
+bool KeyRepeatFilter::CameAfterKeyDown(QObject* receiver) const
+{
+    const QObject* window = receiver;
+    if (receiver->isWidgetType())
+        window = static_cast<const QWidget*>(receiver)->window()->windowHandle();
+    const auto shown = m_shownSince.constFind(window);
+    return shown != m_shownSince.cend() && *shown > m_keys.value(m_judgedKey).downSince;
+}
+
 void KeyRepeatFilter::Released(const QKeyEvent* event)
 {
-    m_keys[event->key()] = KeyState{true, !event->isAutoRepeat(), event->timestamp()};
+    KeyState& key = m_keys[event->key()];
+    key = KeyState{true, !event->isAutoRepeat(), event->timestamp(), key.downSince};
     m_judged = nullptr;
 }
 
 void KeyRepeatFilter::LetGoOfEveryKey()
 {
     for (KeyState& key : m_keys)
-        key = KeyState{true, true, 0};
+        key = KeyState{true, true, 0, key.downSince};
     m_judged = nullptr;
 }
 

@@ -17,6 +17,10 @@ namespace tavlo::platform {
 // repeat. So the filter watches the key events of the whole application,
 // a message box's included, from the application object; and where the
 // system itself tells a repeat from a new press (Windows), its word holds.
+//
+// A window that appeared while a key was held down never sees that key's
+// repeats: a warning that opens under a held Enter must not be answered
+// before anyone has read it. It reacts to the key's next new press.
 class KeyRepeatFilter : public QObject {
 public:
     KeyRepeatFilter();
@@ -37,6 +41,7 @@ private:
         bool released = false;
         bool releasedForReal = false;  // not flagged as a repeat's release
         quint64 releaseTime = 0;
+        quint64 downSince = 0;  // m_sequence at its last new press; 0 before any
     };
 
     // A press passes the filter once for each object it is delivered to (its
@@ -44,6 +49,9 @@ private:
     // first passage judges it.
     bool IsJudged(const QKeyEvent* event) const;
     void Judge(const QKeyEvent* event);
+    // Whether the window that `receiver` belongs to appeared after the key
+    // of the press judged last went down.
+    bool CameAfterKeyDown(QObject* receiver) const;
     void Released(const QKeyEvent* event);
     // Keys held when the application loses the keyboard are let go there,
     // out of sight: taken as released.
@@ -51,6 +59,10 @@ private:
 
     NativeKeyRepeats m_native;
     QHash<int, KeyState> m_keys;
+    // Counts new presses and windows shown, to tell which came first.
+    quint64 m_sequence = 0;
+    // The windows on screen, with m_sequence at their showing.
+    QHash<const QObject*, quint64> m_shownSince;
     // The press judged last, to answer it alike when it comes again.
     const QKeyEvent* m_judged = nullptr;
     int m_judgedKey = 0;
