@@ -187,7 +187,7 @@ void CommonBoxesTest::heldKeyRepeatsPassABoxBy()
 {
     QWidget owner;
     owner.show();
-    QVERIFY(QTest::qWaitForWindowActive(&owner));
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
     platform::KeyRepeatFilter keys;
     const auto send = [](QWindow* to, QEvent::Type type, int time, bool repeat) {
         QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QString(), repeat);
