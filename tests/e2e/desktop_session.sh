@@ -5,8 +5,9 @@
 # accessibility bus (at-spi2) with a stand-in screen reader that records the
 # name changes. The display is held awake once the window is shown and
 # active, and let go at minimising, when another program's window becomes
-# active, and when the program ends. The screen reader hears the number drawn
-# once, whole, when a spin ends.
+# active, and when the program ends. The screen saver answers the first hold
+# late, as a slow one may: that hold is let go at minimising all the same.
+# The screen reader hears the number drawn once, whole, when a spin ends.
 #
 # Usage (under xvfb-run): desktop_session.sh <tavlo executable>
 set -euo pipefail
@@ -28,7 +29,7 @@ source "$here/x_session.sh"
 
 read -r DBUS_SESSION_BUS_ADDRESS bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -sd ' ')
 export DBUS_SESSION_BUS_ADDRESS
-/usr/bin/python3 "$here/session_services.py" "$log" &
+/usr/bin/python3 "$here/session_services.py" "$log" late &
 wait_for 100 grep -qx ready "$log"
 
 calls() { grep -E '^(Inhibit|UnInhibit) ' "$log" | paste -sd ,; }

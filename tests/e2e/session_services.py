@@ -5,7 +5,10 @@ records each Inhibit and UnInhibit, and a screen reader, which turns the
 session's accessibility on and records every accessible name change as the
 name it reads.
 
-  session_services.py <log>   one line per call or change, until killed
+  session_services.py <log> [late]   one line per call or change, until killed
+
+late: the first Inhibit is answered 1.5 s after it came, as a slow service
+may answer, while every other call is served meanwhile.
 """
 import sys
 import time
@@ -29,23 +32,35 @@ def accessible_name(a11y, bus_name, path):
 
 
 class ScreenSaver(dbus.service.Object):
-    def __init__(self, session, log):
+    def __init__(self, session, log, late):
         super().__init__(session, "/org/freedesktop/ScreenSaver")
         self.log = log
+        self.late = late
         self.cookie = 0
 
-    @dbus.service.method("org.freedesktop.ScreenSaver", in_signature="ss", out_signature="u")
-    def Inhibit(self, application, reason):
+    @dbus.service.method("org.freedesktop.ScreenSaver", in_signature="ss", out_signature="u",
+                         async_callbacks=("reply", "error"))
+    def Inhibit(self, application, reason, reply, error):
         self.cookie += 1
-        self.log(f"Inhibit {application} {reason} {self.cookie}")
-        return self.cookie
+        cookie = self.cookie
+        self.log(f"Inhibit {application} {reason} {cookie}")
+        if not self.late:
+            reply(cookie)
+            return
+
+        def answer():
+            reply(cookie)
+            return GLib.SOURCE_REMOVE
+
+        self.late = False
+        GLib.timeout_add(1500, answer)
 
     @dbus.service.method("org.freedesktop.ScreenSaver", in_signature="u")
     def UnInhibit(self, cookie):
         self.log(f"UnInhibit {cookie}")
 
 
-def serve(path):
+def serve(path, late):
     DBusGMainLoop(set_as_default=True)
     out = open(path, "a", encoding="utf-8", buffering=1)
 
@@ -54,7 +69,7 @@ def serve(path):
 
     session = dbus.SessionBus()
     name = dbus.service.BusName("org.freedesktop.ScreenSaver", session)
-    saver = ScreenSaver(session, log)
+    saver = ScreenSaver(session, log, late)
 
     # As a screen reader does: accessibility on, and a listener registered,
     # so that programs send the events it wants.
@@ -85,4 +100,4 @@ def serve(path):
 
 
 if __name__ == "__main__":
-    serve(sys.argv[1])
+    serve(sys.argv[1], sys.argv[2:] == ["late"])

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+#include "ui/platform/key_repeat_filter.h"
 #include "ui/platform/message_boxes.h"
 
 using namespace tavlo;
@@ -28,10 +29,12 @@ struct SeenBox {
 };
 
 // Waits, inside the box's own event loop, for the modal box to come up and
-// become active, notes what it shows, then presses `key` on it.
+// become active, notes what it shows, then answers it: presses `key` on it,
+// or runs `answer` on its window.
 class BoxDriver : public QObject {
 public:
-    explicit BoxDriver(Qt::Key key) : m_key(key)
+    explicit BoxDriver(Qt::Key key) : BoxDriver([key](QWindow* box) { QTest::keyClick(box, key); }) {}
+    explicit BoxDriver(std::function<void(QWindow*)> answer) : m_answer(std::move(answer))
     {
         connect(&m_poll, &QTimer::timeout, this, [this] { Poll(); });
         m_poll.start(10);
@@ -66,7 +69,7 @@ private:
             return;
         }
         // Real input: through the window to whatever has the focus.
-        QTest::keyClick(box->windowHandle(), m_key);
+        m_answer(box->windowHandle());
         // An access key clicks with a short animation: wait for the box to
         // go, and close it unanswered if the key did nothing.
         if (!QTest::qWaitFor([&] { return guard.isNull() || !guard->isVisible(); }) && !guard.isNull()) {
@@ -80,7 +83,7 @@ private:
         QAbstractEventDispatcher::instance()->interrupt();
     }
 
-    Qt::Key m_key;
+    std::function<void(QWindow*)> m_answer;
     QTimer m_poll;
 };
 
@@ -96,6 +99,7 @@ private slots:
     void question();
     void warning_data();
     void warning();
+    void heldKeyRepeatsPassABoxBy();
 };
 
 void CommonBoxesTest::question_data()
@@ -175,6 +179,38 @@ void CommonBoxesTest::warning()
     QCOMPARE(driver.seen->buttons, QStringList{QStringLiteral("OK")});
     QCOMPARE(driver.seen->modality, Qt::ApplicationModal);
     QCOMPARE(driver.seen->parent, &owner);
+}
+
+// Enter held down when a warning opens under it: the key's repeats leave the
+// box open, and a press after the key's release answers it.
+void CommonBoxesTest::heldKeyRepeatsPassABoxBy()
+{
+    QWidget owner;
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    platform::KeyRepeatFilter keys;
+    const auto send = [](QWindow* to, QEvent::Type type, int time, bool repeat) {
+        QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QString(), repeat);
+        key.setTimestamp(static_cast<quint64>(time));
+        QApplication::sendEvent(to, &key);
+    };
+    send(owner.windowHandle(), QEvent::KeyPress, 100, false);
+
+    bool openAfterRepeats = false;
+    BoxDriver driver([&](QWindow* box) {
+        // As X11 repeats a held key: a release and a press at one time.
+        for (const int time : {600, 633, 666}) {
+            send(box, QEvent::KeyRelease, time, true);
+            send(box, QEvent::KeyPress, time, true);
+        }
+        openAfterRepeats = box->isVisible();
+        send(box, QEvent::KeyRelease, 700, false);
+        send(box, QEvent::KeyPress, 900, false);
+    });
+    platform::QtMessageBoxes boxes;
+    boxes.Warn(&owner, QStringLiteral("設定ファイルに書き込めませんでした。"), QStringLiteral("Tavlo"));
+    QVERIFY(openAfterRepeats);
+    QVERIFY(!driver.keyIgnored);
 }
 
 QTEST_MAIN(CommonBoxesTest)

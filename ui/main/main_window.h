@@ -5,7 +5,7 @@
 #include "ui/common/main_window_link.h"
 #include "ui/common/window_messages.h"
 #include "ui/main/awake_while_active.h"
-#include "ui/main/key_repeat_filter.h"
+#include "ui/platform/key_repeat_filter.h"
 
 class QLabel;
 class QLineEdit;
@@ -73,7 +73,7 @@ private:
 
     DrawState& m_state;
     WindowMessages m_messages;
-    KeyRepeatFilter m_keys;
+    platform::KeyRepeatFilter m_keys;
     // True while a spin loop runs, until it has shown its number.
     bool m_inSpinLoop = false;
     AwakeWhileActive m_awake;

@@ -5,7 +5,10 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDeadlineTimer>
 #include <QObject>
+#include <QThread>
+#include <limits>
 #include <optional>
 
 namespace tavlo::platform {
@@ -19,9 +22,23 @@ const QString kPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 const QString kInterface = QStringLiteral("org.freedesktop.ScreenSaver");
 // The reason a desktop shows in its list of what keeps the screen on.
 const QString kReason = QStringLiteral("抽選中");
-// No call keeps the window waiting; only the last release, at the end of the
-// program, is waited for, and no longer than this.
-constexpr int kTimeoutMs = 500;
+// No call keeps the window waiting, and none is given up while the program
+// runs: a slow service's cookie still arrives, and is given back at once if
+// the display need not stay awake any more. (libdbus's "no timeout".)
+constexpr int kNoTimeout = std::numeric_limits<int>::max();
+// At the end of the program, the longest wait for an Inhibit still on its way
+// and the last UnInhibit together. Whatever is left then, the service forgets
+// when the bus drops the program's connection.
+constexpr qint64 kLastWaitMs = 500;
+
+// Waits for the answer to `call` until `deadline`. The answers arrive on Qt's
+// own bus thread, without the event loop of this one.
+bool Await(const QDBusPendingCall& call, const QDeadlineTimer& deadline)
+{
+    while (!call.isFinished() && !deadline.hasExpired())
+        QThread::msleep(5);
+    return call.isFinished();
+}
 
 // Inhibit and UnInhibit, sent without waiting for the answer. The session bus
 // is first reached when the display is first to stay awake, after the window
@@ -57,17 +74,18 @@ private:
 ScreenSaverAwake::~ScreenSaverAwake()
 {
     m_wanted = false;
+    const QDeadlineTimer deadline(kLastWaitMs);
     // An Inhibit still on its way would hold the screen on past the end of
     // the program: its cookie is waited for and given back.
     if (m_inhibit) {
-        QDBusPendingCall call = *m_inhibit;
-        call.waitForFinished();
-        Answered(call);
+        const QDBusPendingCall call = *m_inhibit;
+        if (Await(call, deadline))
+            Answered(call);
     }
     Release();
     // An UnInhibit left in the queue when the process ends might never leave.
     if (m_release)
-        m_release->waitForFinished();
+        Await(*m_release, deadline);
 }
 
 void ScreenSaverAwake::Hold()
@@ -81,7 +99,7 @@ void ScreenSaverAwake::Hold()
         return;
     QDBusMessage message = Call(QStringLiteral("Inhibit"));
     message << QCoreApplication::applicationName() << kReason;
-    m_inhibit = m_bus->asyncCall(message, kTimeoutMs);
+    m_inhibit = m_bus->asyncCall(message, kNoTimeout);
     auto* watcher = new QDBusPendingCallWatcher(*m_inhibit, this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* finished) {
         finished->deleteLater();
@@ -110,7 +128,7 @@ void ScreenSaverAwake::Release()
     QDBusMessage message = Call(QStringLiteral("UnInhibit"));
     message << *m_cookie;
     m_cookie.reset();
-    m_release = m_bus->asyncCall(message, kTimeoutMs);
+    m_release = m_bus->asyncCall(message, kNoTimeout);
 }
 
 }  // namespace
