@@ -12,12 +12,15 @@
 #   "Zoë", each on a file that holds a range and one draw: each goes on from
 #   there with one more draw, the one in "Zoë" by instant key taps right
 #   after a message box closed by Enter;
+# - with a second prefix given, Tavlo.exe started from the same folder under
+#   a Wine server of its own, as on another machine, ends at once;
 # - a package (a folder) is also checked for drawing with the native
 #   Windows style, which Qt loads as a plugin.
 # Takes a screenshot into the shots folder.
 #
 # Usage (under xvfb-run):
 #   wine_program.sh <Tavlo.exe, or a folder holding it> <shots folder> <Wine prefix> <ja_JP|en_US> [runner]
+#                   [another machine's Wine prefix]
 # A folder (an unpacked package) is copied whole and started with plain Wine,
 # so it runs only on what it carries; an .exe is copied alone and started
 # through the runner (default wine), which finds the DLLs.
@@ -28,6 +31,7 @@ shots=$2
 export WINEPREFIX=$3
 locale=$4
 runner=${5:-wine}
+other_prefix=${6:-}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 unset QT_QPA_PLATFORM WINEQT_QPA_PLATFORM WINEQT_QPA_FONTDIR
 
@@ -147,6 +151,21 @@ wait_for 100 windows_exactly Tavlo 0
 start_in "$main"
 main_window=$started
 main_pid=$tavlo_pid
+
+# Another machine opening the same folder, which a second Wine server with a
+# prefix of its own stands for: the drawing is this instance's, and the start
+# there ends at once, without a window.
+if [[ -n $other_prefix ]]; then
+  if [[ ! -f $other_prefix/system.reg ]]; then
+    WINEPREFIX=$other_prefix wineboot -i </dev/null >/dev/null 2>&1
+    WINEPREFIX=$other_prefix wineserver -w
+  fi
+  before=$(main_windows)
+  (cd "$work/$main" && WINEPREFIX=$other_prefix timeout 60 "${locale_env[@]}" "$runner" Tavlo.exe \
+    </dev/null >>"$work/wine.log" 2>&1) || fail "the start on another machine did not end by itself"
+  [[ $(main_windows) == "$before" ]] || fail "the start on another machine opened a window"
+  WINEPREFIX=$other_prefix wineserver -k >/dev/null 2>&1 || true
+fi
 
 # Side by side: one instance a folder, every folder a settings file of its own.
 side_windows=()
