@@ -188,7 +188,12 @@ bool DrawState::Persist(Write write)
 
 bool DrawState::WriteWholeState()
 {
-    return m_file.WriteState(m_rangeText, m_clearPending, m_results, m_recorded, m_firstOwnOrdinal);
+    StateToWrite state{m_rangeText, m_clearPending, {}};
+    for (std::size_t k = 0; k < m_results.size(); ++k) {
+        if (m_recorded[k])
+            state.results.push_back({static_cast<int>(k), m_results[k], k >= m_firstOwnOrdinal});
+    }
+    return m_file.WriteState(state);
 }
 
 }  // namespace tavlo

@@ -70,7 +70,7 @@ public:
     bool CatchUp();
 
     // The full path of the settings file, for messages.
-    std::string SettingsPath() const { return m_file.path(); }
+    std::string SettingsDisplayPath() const { return m_file.DisplayPath(); }
 
 private:
     void LoadRange();

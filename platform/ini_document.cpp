@@ -501,7 +501,7 @@ bool IniDocument::DeleteKey(std::string_view section, std::string_view key)
     return true;
 }
 
-bool IniDocument::DeleteSection(std::string_view section)
+bool IniDocument::RemoveFirstSection(std::string_view section)
 {
     const auto header = FindSection(section);
     if (!header)

@@ -61,9 +61,9 @@ public:
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
     // Removes the first line of the key.
     bool DeleteKey(std::string_view section, std::string_view key);
-    // Removes the section's header and entry lines; its comment and blank
-    // lines stay where they were.
-    bool DeleteSection(std::string_view section);
+    // Removes the first section of the name: its header and entry lines; its
+    // comment and blank lines stay where they were.
+    bool RemoveFirstSection(std::string_view section);
     // Replaces the section's entry lines with `entries` (each a line without
     // its line end), where the first old entry stood or else under the header;
     // adds the section at the end of the file when it is missing.

@@ -42,13 +42,22 @@ bool ProfilePutString(const char* section, const char* key, const char* value, c
 
 // Replaces every entry of `section` with `entries`: "key=value" texts, each
 // NUL-terminated, with one more NUL at the end. Creates the section (at the end
-// of the file) when it is missing.
+// of the file) when it is missing. With no entries (null) removes the first
+// section of the name, as kernel32 does. The program makes no such call: it is
+// here for the profile functions' whole set, which the recorded vectors and
+// the fuzzers check.
 bool ProfilePutSection(const char* section, const char* entries, const FileRef& file);
 
-// Removes `section`: its header and its entries. Other lines stay as they are,
-// its comments too. A missing section or file is no failure and creates
-// nothing.
-bool ProfileDeleteSection(const char* section, const FileRef& file);
+// The most sections of one name that a clearing removes: a file that holds
+// one more is refused rather than worked through, since each removal costs a
+// pass over the whole file.
+inline constexpr int kMaxSectionsOfOneName = 1000;
+
+// Clears `section`: removes every section of that name (a hand-edited file
+// may hold it twice), headers and entries. Other lines stay as they are, the
+// comments among them too. A missing section or file is no failure and
+// creates nothing.
+bool ProfileClearSection(const char* section, const FileRef& file);
 
 // One change of a batched write, as the settings layer makes it: texts in
 // the same ANSI bytes as the other calls take.
@@ -56,7 +65,7 @@ struct ProfileChange {
     enum class Kind {
         Store,           // `value` under `key`, as ProfilePutString stores it
         StoreIfMissing,  // the same, unless the section already holds `key`
-        RemoveSection,   // every section named `section`, however many there are
+        ClearSection,    // every section named `section` removed, as ProfileClearSection does
     };
     Kind kind = Kind::Store;
     std::string section;

@@ -149,13 +149,13 @@ std::uint32_t GetSection(const char* section, char* buffer, std::uint32_t size, 
     return CopyList(document->SectionEntries(section), buffer, size);
 }
 
-bool DeleteSection(const char* section, const FileRef& file)
+bool RemoveFirstSection(const char* section, const FileRef& file)
 {
     bool exists = false;
     std::optional<IniDocument> document = LoadForEdit(file, exists);
     if (!document)
         return false;
-    if (!exists || !document->DeleteSection(section))
+    if (!exists || !document->RemoveFirstSection(section))
         return true;
     return Store(file, *document);
 }
@@ -163,7 +163,7 @@ bool DeleteSection(const char* section, const FileRef& file)
 bool PutString(const char* section, const char* key, const char* value, const FileRef& file)
 {
     if (key == nullptr)
-        return DeleteSection(std::string(TrimSpaces(section)).c_str(), file);
+        return RemoveFirstSection(std::string(TrimSpaces(section)).c_str(), file);
     bool exists = false;
     std::optional<IniDocument> document = LoadForEdit(file, exists);
     if (!document)
@@ -179,10 +179,6 @@ bool PutString(const char* section, const char* key, const char* value, const Fi
     return Store(file, *document);
 }
 
-// A file that holds one section a thousand times is refused rather than
-// worked through: each removal costs a pass over the whole file.
-constexpr int kMaxSectionRemovals = 1000;
-
 bool PutChanges(const std::vector<ProfileChange>& changes, const FileRef& file)
 {
     bool exists = false;
@@ -193,9 +189,9 @@ bool PutChanges(const std::vector<ProfileChange>& changes, const FileRef& file)
     for (const ProfileChange& change : changes) {
         // Each text ends at its first NUL, as it would for the Windows functions.
         const std::string_view section = TrimSpaces(change.section.c_str());
-        if (change.kind == ProfileChange::Kind::RemoveSection) {
-            for (int removed = 0; document->DeleteSection(section); ++removed) {
-                if (removed == kMaxSectionRemovals)
+        if (change.kind == ProfileChange::Kind::ClearSection) {
+            for (int removed = 0; document->RemoveFirstSection(section); ++removed) {
+                if (removed == kMaxSectionsOfOneName)
                     return false;
                 changed = true;
             }
@@ -214,7 +210,7 @@ bool PutChanges(const std::vector<ProfileChange>& changes, const FileRef& file)
 bool PutSection(const char* section, const char* entries, const FileRef& file)
 {
     if (entries == nullptr)
-        return DeleteSection(section, file);
+        return RemoveFirstSection(section, file);
     std::vector<std::string> lines;
     for (const char* entry = entries; *entry != '\0'; entry += std::strlen(entry) + 1)
         lines.emplace_back(entry);
@@ -288,15 +284,11 @@ bool ProfilePutSection(const char* section, const char* entries, const FileRef& 
     }
 }
 
-bool ProfileDeleteSection(const char* section, const FileRef& file)
+bool ProfileClearSection(const char* section, const FileRef& file)
 {
     if (section == nullptr || file.empty())
         return false;
-    try {
-        return DeleteSection(section, file);
-    } catch (...) {
-        return false;
-    }
+    return ProfilePutChanges({{ProfileChange::Kind::ClearSection, section, {}, {}}}, file);
 }
 
 bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const FileRef& file)

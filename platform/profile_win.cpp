@@ -140,19 +140,12 @@ bool ProfilePutSection(const char* section, const char* entries, const FileRef& 
            != FALSE;
 }
 
-bool ProfileDeleteSection(const char* section, const FileRef& file)
-{
-    // No entry list: the section goes, header and entries.
-    return ::WritePrivateProfileSectionW(Wide(section).get(), nullptr, WidePath(file).c_str()) != FALSE;
-}
-
 namespace {
 
-// Each removal takes the first section of the name only.
-bool RemoveEverySection(const wchar_t* section, const wchar_t* path)
+// kernel32 removes the first section of the name at each call.
+bool ClearSection(const wchar_t* section, const wchar_t* path)
 {
-    constexpr int kMaxSectionRemovals = 1000;
-    for (int pass = 0; pass < kMaxSectionRemovals; ++pass) {
+    for (int pass = 0; pass < kMaxSectionsOfOneName; ++pass) {
         if (::WritePrivateProfileSectionW(section, nullptr, path) == FALSE)
             return false;
         wchar_t probe[16];
@@ -183,8 +176,8 @@ bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const FileRef&
         const Wide key(change.key.c_str());
         bool ok = true;
         switch (change.kind) {
-            case ProfileChange::Kind::RemoveSection:
-                ok = RemoveEverySection(section.get(), path.c_str());
+            case ProfileChange::Kind::ClearSection:
+                ok = ClearSection(section.get(), path.c_str());
                 break;
             case ProfileChange::Kind::StoreIfMissing:
                 if (!KeyIsMissing(section.get(), key.get(), path.c_str()))
@@ -200,6 +193,11 @@ bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const FileRef&
             return false;
     }
     return true;
+}
+
+bool ProfileClearSection(const char* section, const FileRef& file)
+{
+    return ClearSection(Wide(section).get(), WidePath(file).c_str());
 }
 
 void ProfileRemoveLeftovers(const FileRef&)

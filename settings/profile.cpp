@@ -100,7 +100,7 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
 bool ClearProfileSection(std::string_view section, const FileRef& file)
 {
     const FileRef target = Resolve(file);
-    return platform::ProfileDeleteSection(std::string(section).c_str(), target);
+    return platform::ProfileClearSection(std::string(section).c_str(), target);
 }
 
 bool WriteProfileChanges(const std::vector<ProfileChange>& changes, const FileRef& file)

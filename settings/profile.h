@@ -39,6 +39,7 @@ std::string ReadProfileString(std::string_view section, std::string_view key, st
 std::optional<SectionList> ReadProfileSection(std::string_view section, const platform::FileRef& file);
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
                         const platform::FileRef& file);
+// Removes every section of the name, as the clearing of the results needs.
 bool ClearProfileSection(std::string_view section, const platform::FileRef& file);
 // Makes the changes in order, in one replace of the file where the platform
 // layer can (a crash leaves all of them or none).

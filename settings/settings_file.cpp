@@ -64,7 +64,7 @@ SettingsFile::SettingsFile(const platform::HeldFolder& folder)
 
 SettingsFile::SettingsFile(platform::FileRef file) : m_file(std::move(file)) {}
 
-std::string SettingsFile::path() const
+std::string SettingsFile::DisplayPath() const
 {
     return m_folder != nullptr ? m_folder->DisplayPathTo(kProfileFileName) : m_file.name();
 }
@@ -128,28 +128,23 @@ bool SettingsFile::ClearResults() const
     // Every section of the name: a hand-edited file may hold Result twice, and
     // the second would otherwise be read at the next start as if the results
     // had never been cleared.
-    return WriteProfileChanges({{ProfileChange::Kind::RemoveSection, std::string(kResultSection), {}, {}}}, m_file);
+    return ClearProfileSection(kResultSection, m_file);
 }
 
-bool SettingsFile::WriteState(const std::string& rangeText, bool clearResults, const std::vector<std::int16_t>& results,
-                              const std::vector<bool>& recorded, std::size_t firstOwnOrdinal) const
+bool SettingsFile::WriteState(const StateToWrite& state) const
 {
     using Kind = ProfileChange::Kind;
     std::vector<ProfileChange> changes;
     // Removals first: where the platform writes change by change, a crash in
     // between then leaves the old range without results, never a new range
     // with the old results.
-    if (clearResults)
-        changes.push_back({Kind::RemoveSection, std::string(kResultSection), {}, {}});
-    if (!rangeText.empty())
-        changes.push_back({Kind::Store, std::string(kConditionSection), std::string(kRangeKey), rangeText});
-    // A draw of this run may stand in the file cut off by a write that failed
-    // half-way; what start-up read stays as the file has it.
-    for (std::size_t k = 0; k < results.size() && k < recorded.size(); ++k) {
-        if (recorded[k])
-            changes.push_back({k >= firstOwnOrdinal ? Kind::Store : Kind::StoreIfMissing, std::string(kResultSection),
-                               std::to_string(k), std::to_string(results[k])});
-    }
+    if (state.clearResults)
+        changes.push_back({Kind::ClearSection, std::string(kResultSection), {}, {}});
+    if (!state.rangeText.empty())
+        changes.push_back({Kind::Store, std::string(kConditionSection), std::string(kRangeKey), state.rangeText});
+    for (const StateToWrite::Result& result : state.results)
+        changes.push_back({result.drawnThisRun ? Kind::Store : Kind::StoreIfMissing, std::string(kResultSection),
+                           std::to_string(result.ordinal), std::to_string(result.number)});
     return WriteProfileChanges(changes, m_file);
 }
 

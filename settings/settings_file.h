@@ -29,6 +29,21 @@ struct StoredResult {
     bool operator==(const StoredResult&) const = default;
 };
 
+// What a catch-up write brings the file up to: the whole state in memory.
+struct StateToWrite {
+    std::string rangeText;      // the Range value; "" leaves the file's as it is
+    bool clearResults = false;  // every Result section removed first
+    struct Result {
+        int ordinal = 0;
+        int number = 0;
+        // A draw of this run, stored whatever the file holds under its
+        // ordinal (a write that failed half-way may have left it cut); one
+        // read at start-up is stored only where the file lacks its ordinal.
+        bool drawnThisRun = false;
+    };
+    std::vector<Result> results;
+};
+
 // The program's settings file "Tavlo.ini": the range last confirmed (section
 // Condition, key Range) and every number drawn since the last clearing
 // (section Result, one key per ordinal). Each write reports whether it
@@ -41,8 +56,8 @@ public:
     // The file `file`, named by its path in tests and tools.
     explicit SettingsFile(platform::FileRef file);
 
-    // The full path of the file, for messages.
-    std::string path() const;
+    // The full path of the file as the system spells it now, for messages.
+    std::string DisplayPath() const;
 
     StoredRange ReadRange() const;
     // The Result section's entries in file order; an entry whose key is not an
@@ -61,14 +76,9 @@ public:
     bool WriteResult(int ordinal, int number) const;
     bool ClearResults() const;
 
-    // Brings the file up to a state in one replace: the range (unless empty);
-    // every Result section removed when `clearResults`; then each recorded
-    // result stored under its ordinal: from `firstOwnOrdinal` on (the draws of
-    // this run) whatever the file holds there, below it only where the file
-    // lacks that ordinal. No line the state was not given is dropped or
-    // changed.
-    bool WriteState(const std::string& rangeText, bool clearResults, const std::vector<std::int16_t>& results,
-                    const std::vector<bool>& recorded, std::size_t firstOwnOrdinal) const;
+    // Brings the file up to `state` in one replace where the platform can.
+    // No line the state does not name is dropped or changed.
+    bool WriteState(const StateToWrite& state) const;
 
 private:
     platform::FileRef m_file;  // what the file calls take

@@ -200,7 +200,8 @@ private:
             result = tavlo::platform::ProfilePutString(Pointer(section), Pointer(BytesOrNull(op, "key")),
                                                        Pointer(BytesOrNull(op, "value")), path.c_str());
         } else {
-            result = tavlo::platform::ProfileDeleteSection(Pointer(section), path.c_str());
+            // kernel32's removal: WritePrivateProfileSection without entries.
+            result = tavlo::platform::ProfilePutSection(Pointer(section), nullptr, path.c_str());
         }
         bool ok = CheckRet(result ? 1u : 0u, expected);
         const auto wanted = BytesOrNull(expected, "file_after");

@@ -384,7 +384,7 @@ TEST(IniDocumentTest, JunkFilesReadBackWhatWasWritten)
         document.ReplaceSection("Result", {"1=2"});
         EXPECT_EQ(document.Value("Result", "1"), "2");
         EXPECT_EQ(document.Value("s", "K"), "v1");
-        EXPECT_TRUE(document.DeleteSection("Result"));
+        EXPECT_TRUE(document.RemoveFirstSection("Result"));
         EXPECT_EQ(document.Value("Result", "1"), std::nullopt);
         // What was read from the edited bytes is what a fresh read finds.
         EXPECT_EQ(platform::IniDocument(document.bytes(), codePage).Value("S", "k"), "v1");

@@ -34,7 +34,7 @@ protected:
 
 TEST_F(SettingsFileTest, PathIsTheGivenFile)
 {
-    EXPECT_EQ(m_file.path(), m_path);
+    EXPECT_EQ(m_file.DisplayPath(), m_path);
 }
 
 // The program's file stays in the folder it started in: the folder renamed
@@ -50,18 +50,18 @@ TEST_F(SettingsFileTest, FileInTheProgramFolderFollowsThatFolder)
     std::filesystem::create_directory(started);
     const platform::HeldFolder folder(started.string());
     const SettingsFile file(folder);
-    EXPECT_EQ(file.path(), (started / "Tavlo.ini").string());
+    EXPECT_EQ(file.DisplayPath(), (started / "Tavlo.ini").string());
 
     std::filesystem::rename(started, renamed);
     std::filesystem::create_directory(started);
     ASSERT_TRUE(file.WriteResult(1, 7));
     EXPECT_EQ(FileLines((renamed / "Tavlo.ini").string()), (Lines{"[Result]", "1=7"}));
     EXPECT_FALSE(test::FileExists((started / "Tavlo.ini").string()));
-    EXPECT_EQ(file.path(), (renamed / "Tavlo.ini").string());
+    EXPECT_EQ(file.DisplayPath(), (renamed / "Tavlo.ini").string());
 
     // Once gone, the folder is named by the path it had.
     std::filesystem::remove_all(renamed);
-    EXPECT_EQ(file.path(), (renamed / "Tavlo.ini").string());
+    EXPECT_EQ(file.DisplayPath(), (renamed / "Tavlo.ini").string());
 }
 
 #ifndef _WIN32
@@ -129,7 +129,7 @@ TEST_F(SettingsFileTest, WritesReportFailure)
     const SettingsFile broken(m_dir.file("file") + "/Tavlo.ini");
     EXPECT_FALSE(broken.WriteRange("1,2"));
     EXPECT_FALSE(broken.WriteResult(1, 2));
-    EXPECT_FALSE(broken.WriteState("1,2", true, {0, 1}, {false, true}, 1));
+    EXPECT_FALSE(broken.WriteState({"1,2", true, {{1, 1, true}}}));
     EXPECT_EQ(broken.ReadRange(), StoredRange{});
     EXPECT_TRUE(broken.ReadResults().empty());
 }

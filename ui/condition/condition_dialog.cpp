@@ -266,7 +266,7 @@ void frmCondition::cmdOK_Click()
                                txtRangeMin->text().toStdString(), txtRangeMax->text().toStdString(), clearResults);
         m_mainWindow.EditRange();
         if (!saved)
-            m_messages.WarnSettingsNotSaved(m_state.SettingsPath());
+            m_messages.WarnSettingsNotSaved(m_state.SettingsDisplayPath());
         // A wider range asks only now, with the new range on show behind the
         // question; the old draws under the wider range are a sound state.
         if (!clearResults
@@ -277,7 +277,7 @@ void frmCondition::cmdOK_Click()
             // One action, one warning: a file that refused the range has
             // already been reported.
             if (!m_state.ResetResults() && saved)
-                m_messages.WarnSettingsNotSaved(m_state.SettingsPath());
+                m_messages.WarnSettingsNotSaved(m_state.SettingsDisplayPath());
         }
         if (clearResults)
             m_mainWindow.EditCount(CountMode::Next);

@@ -209,7 +209,7 @@ void frmTavlo::Load()
     // a first range confirmed with clearing would then delete it.
     if (m_state.IsFileUnreadable())
         m_messages.ShowWarning(QStringLiteral("設定ファイルを読み込めませんでした。") + u'\n'
-                               + QString::fromStdString(m_state.SettingsPath()));
+                               + QString::fromStdString(m_state.SettingsDisplayPath()));
 }
 
 void frmTavlo::EditRange()
@@ -265,7 +265,7 @@ void frmTavlo::SetStartStopCaption(const QString& caption)
 void frmTavlo::WarnIfNotSaved(bool saved)
 {
     if (!saved)
-        m_messages.WarnSettingsNotSaved(m_state.SettingsPath());
+        m_messages.WarnSettingsNotSaved(m_state.SettingsDisplayPath());
 }
 
 void frmTavlo::cmdStartStop_Click()
