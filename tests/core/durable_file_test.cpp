@@ -17,6 +17,42 @@
 #include <string>
 #include <vector>
 
+// The real system calls of a replace, recorded in order: the test program
+// is linked with the calls wrapped (tests/core/CMakeLists.txt).
+namespace {
+std::vector<std::string>* g_calls = nullptr;
+
+void Record(const char* call, int fd)
+{
+    struct stat info {};
+    if (g_calls != nullptr && ::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)))
+        g_calls->push_back(std::string(call) + (S_ISDIR(info.st_mode) ? " folder" : " file"));
+}
+}  // namespace
+
+extern "C" {
+ssize_t __real_write(int fd, const void* data, size_t size);
+int __real_fsync(int fd);
+int __real_renameat(int from, const char* fromName, int to, const char* toName);
+
+ssize_t __wrap_write(int fd, const void* data, size_t size)
+{
+    Record("write", fd);
+    return __real_write(fd, data, size);
+}
+int __wrap_fsync(int fd)
+{
+    Record("fsync", fd);
+    return __real_fsync(fd);
+}
+int __wrap_renameat(int from, const char* fromName, int to, const char* toName)
+{
+    if (g_calls != nullptr)
+        g_calls->push_back("rename");
+    return __real_renameat(from, fromName, to, toName);
+}
+}
+
 namespace tavlo::platform {
 namespace {
 
@@ -114,6 +150,22 @@ TEST(ReplaceFileDurablyTest, CreatesAndReplacesLeavingOnlyTheFile)
     ASSERT_TRUE(ReplaceFileDurably(path, ""));
     EXPECT_EQ(ReadWholeFile(path).status, FileReadStatus::Ok);
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Tavlo.ini"});
+}
+
+// A power cut at any moment leaves the old bytes or the new ones only if the
+// new bytes reach the disk before the rename, and the rename before success
+// is reported.
+TEST(ReplaceFileDurablyTest, FlushesTheNewFileBeforeTheRenameAndTheFolderAfter)
+{
+    TempDir dir;
+    const std::string path = dir.file("Tavlo.ini");
+    WriteFile(path, kOld);
+    std::vector<std::string> calls;
+    g_calls = &calls;
+    const bool written = ReplaceFileDurably(path, "new");
+    g_calls = nullptr;
+    EXPECT_TRUE(written);
+    EXPECT_EQ(calls, (std::vector<std::string>{"write file", "fsync file", "rename", "fsync folder"}));
 }
 
 TEST(ReplaceFileDurablyTest, KeepsPermissionBits)

@@ -42,7 +42,7 @@ start_window_manager
 start_tavlo
 # A second start ends at once and silently while the first goes on; so does
 # a copy of the program in the same folder, which shares its settings file.
-"$work/tavlo"
+timeout 20 "$work/tavlo" || fail "a second start did not end at once"
 cp "$work/tavlo" "$work/tavlo copy"
 timeout 20 "$work/tavlo copy" || fail "a copy beside the program did not end at once"
 kill -0 "$tavlo_pid" || fail "the first instance ended"

@@ -357,6 +357,17 @@ private slots:
         QCOMPARE(m_fx->state.Count(), 0);
     }
 
+    // One Enter on the question keeps the event's draws: No is its default.
+    void clearQuestionKeepsTheDrawsByDefault()
+    {
+        start("[Condition]\r\nRange=1,10\r\n[Result]\r\n1=3\r\n2=4\r\n");
+        QTest::mouseClick(child<QPushButton>("cmdClearResult"), Qt::LeftButton);
+        QCOMPARE(m_fx->boxes.Messages(), QStringList{QStringLiteral("抽選結果をクリアします。よろしいですか？")});
+        QCOMPARE(static_cast<int>(m_fx->boxes.calls[0].style), 4 + 32 + 256);
+        QCOMPARE(m_fx->state.Count(), 2);
+        QVERIFY(file().contains(QStringLiteral("[Result]")));
+    }
+
     void startArrivingWithTheStopIsDropped()
     {
         start("[Condition]\r\nRange=1,10\r\n");
