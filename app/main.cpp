@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/draw_state.h"
+#include "journal/journal.h"
 #include "platform/executable_dir.h"
 #include "platform/held_folder.h"
 #include "platform/instance_lock.h"
@@ -56,6 +57,12 @@ int main(int argc, char* argv[])
 
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state(settings, random);
+    // A journal only where the organiser made a Tavlo.log beside the settings
+    // file before this start. Written last, after the window has gone.
+    const std::unique_ptr<tavlo::Journal> journal =
+        tavlo::Journal::IfAsked(home.File(tavlo::Journal::kFileName), home.File(tavlo::kProfileFileName),
+                                home.DisplayPathTo(tavlo::Journal::kFileName));
+    state.SetLog(journal.get());
     tavlo::platform::QtMessageBoxes boxes;
     const std::unique_ptr<tavlo::platform::ScreenAwake> awake = tavlo::platform::SystemScreenAwake();
 

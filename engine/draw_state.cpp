@@ -58,6 +58,8 @@ void DrawState::Load()
     FlagResults();
     if (IsRangeValid())
         m_random.Reseed();
+    if (m_log)
+        m_log->Opened(m_rangeMin, m_rangeMax, Count());
 }
 
 void DrawState::LoadRange()
@@ -136,7 +138,8 @@ DrawOutcome DrawState::DrawNumber()
     m_drawn[number] = true;
 
     const int ordinal = Count();
-    const bool saved = Persist([&] { return m_file.WriteResult(ordinal, number); });
+    const bool saved = PersistAndLog([&] { return m_file.WriteResult(ordinal, number); },
+                                     [&](DrawLog& log, bool stored) { log.Drawn(ordinal, number, stored); });
     return {static_cast<std::int16_t>(number), saved};
 }
 
@@ -152,8 +155,10 @@ void DrawState::ForgetResults()
 
 bool DrawState::ResetResults()
 {
+    const int forgotten = Count();
     ForgetResults();
-    return Persist([&] { return m_file.ClearResults(); });
+    return PersistAndLog([&] { return m_file.ClearResults(); },
+                         [&](DrawLog& log, bool stored) { log.Cleared(forgotten, stored); });
 }
 
 bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax, const std::string& fromText,
@@ -162,18 +167,24 @@ bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax, const s
     m_rangeMin = rangeMin;
     m_rangeMax = rangeMax;
     m_rangeText = fromText + "," + toText;
+    const int forgotten = clearResults ? Count() : 0;
     if (clearResults)
         ForgetResults();
     else
         FlagResults();
     if (IsRangeValid())
         m_random.Reseed();
-    return Persist([&] { return clearResults ? WriteWholeState() : m_file.WriteRange(m_rangeText); });
+    return PersistAndLog([&] { return clearResults ? WriteWholeState() : m_file.WriteRange(m_rangeText); },
+                         [&](DrawLog& log, bool stored) {
+                             log.RangeSet(rangeMin, rangeMax, stored);
+                             if (clearResults)
+                                 log.Cleared(forgotten, stored);
+                         });
 }
 
 bool DrawState::CatchUp()
 {
-    return Persist([] { return true; });
+    return PersistAndLog([] { return true; }, [](DrawLog&, bool) {});
 }
 
 template <typename Write>
@@ -184,6 +195,19 @@ bool DrawState::Persist(Write write)
     if (ok)
         m_clearPending = false;
     return ok;
+}
+
+template <typename Write, typename Record>
+bool DrawState::PersistAndLog(Write write, Record record)
+{
+    const bool wasBehind = m_fileBehind;
+    const bool stored = Persist(write);
+    if (m_log) {
+        record(*m_log, stored);
+        if (wasBehind && stored)
+            m_log->CaughtUp(Count());
+    }
+    return stored;
 }
 
 bool DrawState::WriteWholeState()

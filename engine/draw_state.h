@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/draw_log.h"
 #include "platform/random_source.h"
 #include "settings/settings_file.h"
 
@@ -72,6 +73,11 @@ public:
     // The full path of the settings file, for messages.
     std::string SettingsDisplayPath() const { return m_file.DisplayPath(); }
 
+    // Tells `log` of every event from now on; null for none.
+    void SetLog(DrawLog* log) { m_log = log; }
+    // The path of the record's file once, after it first failed.
+    std::optional<std::string> TakeLogFailure() { return m_log ? m_log->TakeFailure() : std::nullopt; }
+
 private:
     void LoadRange();
     void LoadResults();
@@ -88,6 +94,10 @@ private:
     // not yet stored removes lines.
     template <typename Write>
     bool Persist(Write write);
+    // Runs `write` through Persist and tells the log of it with `record`, and
+    // of a catch-up that the write made.
+    template <typename Write, typename Record>
+    bool PersistAndLog(Write write, Record record);
     bool WriteWholeState();
 
     SettingsFile& m_file;
@@ -110,6 +120,7 @@ private:
     bool m_fileBehind = false;
     // A clearing of the results has not reached the file yet.
     bool m_clearPending = false;
+    DrawLog* m_log = nullptr;
 };
 
 }  // namespace tavlo

@@ -2,6 +2,7 @@
 
 #include <sys/auxv.h>
 
+#include <bit>
 #include <climits>
 #include <cstdlib>
 
@@ -18,7 +19,8 @@ std::string ExecutablePath()
     // Without /proc (a sandbox that hides it): the name the program was
     // started by, which the kernel hands every program; resolved against the
     // working folder, which nothing has changed yet.
-    const auto* started = reinterpret_cast<const char*>(::getauxval(AT_EXECFN));
+    // The auxiliary vector holds the name's address as a number.
+    const auto* started = std::bit_cast<const char*>(::getauxval(AT_EXECFN));
     char resolved[PATH_MAX];
     if (started != nullptr && ::realpath(started, resolved) != nullptr)
         return resolved;

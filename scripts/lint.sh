@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 
-mapfile -t sources < <(git ls-files 'app/*.cpp' 'engine/*.cpp' 'settings/*.cpp' 'platform/*.cpp' 'ui/*.cpp' |
+mapfile -t sources < <(git ls-files 'app/*.cpp' 'engine/*.cpp' 'settings/*.cpp' 'platform/*.cpp' 'journal/*.cpp' 'ui/*.cpp' |
   grep -v '_win\.cpp$')
 mapfile -t formatted < <(git ls-files '*.cpp' '*.h' | grep -v '^tests/fuzz/corpus/')
 

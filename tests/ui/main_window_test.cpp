@@ -368,6 +368,35 @@ private slots:
         QVERIFY(file().contains(QStringLiteral("[Result]")));
     }
 
+    // A journal that fails at a draw is reported once, when the spin has
+    // shown its number, never while the draw is on.
+    void journalFailureWarnsOnceAfterTheSpin()
+    {
+        struct FailingLog final : DrawLog {
+            void Opened(int, int, int) override {}
+            void RangeSet(int, int, bool) override {}
+            void Drawn(int, int, bool) override { failed = true; }
+            void Cleared(int, bool) override {}
+            void CaughtUp(int) override {}
+            std::optional<std::string> TakeFailure() override
+            {
+                return std::exchange(failed, false) ? std::optional<std::string>("x/Tavlo.log") : std::nullopt;
+            }
+            bool failed = false;
+        } log;
+        m_fx->state.SetLog(&log);
+        start("[Condition]\r\nRange=1,10\r\n");
+        bool quietDuringSpin = true;
+        connect(m_window, &frmTavlo::spinAdvanced, this, [&] { quietDuringSpin &= m_fx->boxes.calls.empty(); });
+        drawWithEnter();
+        QVERIFY(quietDuringSpin);
+        QCOMPARE(
+            m_fx->boxes.Messages(),
+            QStringList{QStringLiteral("抽選の記録ファイルを正しく書き込めませんでした。抽選はこのまま続けられます。\n"
+                                       "x/Tavlo.log")});
+        m_fx->state.SetLog(nullptr);
+    }
+
     void startArrivingWithTheStopIsDropped()
     {
         start("[Condition]\r\nRange=1,10\r\n");

@@ -210,6 +210,7 @@ void frmTavlo::Load()
     if (m_state.IsFileUnreadable())
         m_messages.ShowWarning(QStringLiteral("設定ファイルを読み込めませんでした。") + u'\n'
                                + QString::fromStdString(m_state.SettingsDisplayPath()));
+    WarnIfLogFailed();
 }
 
 void frmTavlo::EditRange()
@@ -266,6 +267,14 @@ void frmTavlo::WarnIfNotSaved(bool saved)
 {
     if (!saved)
         m_messages.WarnSettingsNotSaved(m_state.SettingsDisplayPath());
+}
+
+void frmTavlo::WarnIfLogFailed()
+{
+    if (const std::optional<std::string> path = m_state.TakeLogFailure())
+        m_messages.ShowWarning(
+            QStringLiteral("抽選の記録ファイルを正しく書き込めませんでした。抽選はこのまま続けられます。") + u'\n'
+            + QString::fromStdString(*path));
 }
 
 void frmTavlo::cmdStartStop_Click()
@@ -340,6 +349,7 @@ void frmTavlo::Start()
     lblNumber->setAccessibleName(kNumberName + u' ' + QString::number(x));
     EditCount(CountMode::Next);
     platform::RepaintNow(this);
+    WarnIfLogFailed();
 }
 
 void frmTavlo::Stop()
@@ -355,6 +365,7 @@ void frmTavlo::cmdCondition_Click()
         dialog.exec();
     }
     platform::ActivateWindow(this);
+    WarnIfLogFailed();
     cmdStartStop->setFocus();
 }
 
@@ -374,8 +385,10 @@ void frmTavlo::cmdClearResult_Click()
 {
     const platform::Answer answer = m_messages.AskYesNo(QStringLiteral("抽選結果をクリアします。よろしいですか？"),
                                                         platform::Style::DefaultButton2);
-    if (answer != platform::Answer::No)
+    if (answer != platform::Answer::No) {
         ClearResult();
+        WarnIfLogFailed();
+    }
     cmdStartStop->setFocus();
 }
 

@@ -70,6 +70,9 @@ private:
     QString StartStopCaption() const;
     void SetStartStopCaption(const QString& caption);
     void WarnIfNotSaved(bool saved);
+    // Tells of a journal that could not be kept, once per run, never in the
+    // middle of a draw.
+    void WarnIfLogFailed();
 
     DrawState& m_state;
     WindowMessages m_messages;
