@@ -16,6 +16,7 @@
 #include "ui/main/main_window.h"
 #include "ui/platform/message_boxes.h"
 #include "ui/platform/screen_awake.h"
+#include "ui/platform/toolkit_translation.h"
 
 int main(int argc, char* argv[])
 {
@@ -55,6 +56,7 @@ int main(int argc, char* argv[])
     settings.RemoveLeftovers();
 
     QApplication app(argc, argv);
+    tavlo::platform::InstallToolkitTranslation(app, QString::fromStdString(programFolder));
     // The icon for every window, and the desktop entry that names it.
     QIcon icon;
     for (const int size : {16, 32, 48, 256})
