@@ -67,7 +67,7 @@ start_as() {
   fi
   pid=$!
 }
-window_of() { xdotool search --onlyvisible --pid "$1" --name '^Tavlo$' 2>/dev/null | head -n 1; }
+window_of() { xdotool search --all --onlyvisible --pid "$1" --name '^Tavlo$' 2>/dev/null | head -n 1; }
 has_window_of() { [[ -n $(window_of "$1") ]]; }
 
 # Sets the range 1..$2 through the condition dialog of the window of process
