@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "platform/settings_folder.h"
@@ -39,29 +38,6 @@ TEST(AccountSettingsFolder, FollowsTheBaseDirectories)
     }
 }
 
-// XDG_CONFIG_HOME set for the life of the object, the former value put back.
-class ConfigHome {
-public:
-    explicit ConfigHome(const std::string& value)
-    {
-        if (const char* old = ::getenv("XDG_CONFIG_HOME"))
-            m_old = old;
-        ::setenv("XDG_CONFIG_HOME", value.c_str(), 1);
-    }
-    ~ConfigHome()
-    {
-        if (m_old)
-            ::setenv("XDG_CONFIG_HOME", m_old->c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
-    }
-    ConfigHome(const ConfigHome&) = delete;
-    ConfigHome& operator=(const ConfigHome&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
-
 // Only the install's mark tells an installed program, never whether its
 // folder can be written: a portable program in a folder it cannot write
 // stays portable, and an installed one makes its account's folder, parents
@@ -72,7 +48,7 @@ TEST(SettingsFolder, BesideAPortableProgramInTheAccountsFolderForAnInstalledOne)
     const std::string bin = dir.file("bin");
     std::filesystem::create_directory(bin);
     const std::string config = dir.file("config");
-    const ConfigHome configHome(config);
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);  // each test runs in a process of its own
 
     ::chmod(bin.c_str(), 0555);
     EXPECT_EQ(SettingsFolder(bin), bin);
