@@ -11,32 +11,41 @@
 #include "platform/held_folder.h"
 #include "platform/instance_lock.h"
 #include "platform/random_source.h"
+#include "platform/settings_folder.h"
 #include "settings/profile.h"
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
 #include "ui/platform/message_boxes.h"
 #include "ui/platform/screen_awake.h"
+#include "ui/platform/toolkit_translation.h"
 
 int main(int argc, char* argv[])
 {
-    // The settings file lives beside the program: without the program's
-    // folder there is no place for the drawing and no lock to hold.
-    const std::string folder = tavlo::platform::ExecutableDirectory();
-    if (folder.empty()) {
-        QApplication app(argc, argv);
+    // Without a place for the settings file there is no drawing and no lock.
+    const auto refuse = [&argc, argv](const QString& text) {
+        const QApplication app(argc, argv);
         tavlo::platform::QtMessageBoxes boxes;
         // No window yet to own the warning or lend it a caption.
-        boxes.Warn(nullptr,
-                   QStringLiteral("プログラムのあるフォルダーを特定できないため、起動できません。\n"
-                                  "設定ファイル Tavlo.ini はプログラムと同じフォルダーに置かれます。"),
-                   QStringLiteral("Tavlo"));
+        boxes.Warn(nullptr, text, QStringLiteral("Tavlo"));
         return 1;
-    }
+    };
+    const std::string programFolder = tavlo::platform::ExecutableDirectory();
+    if (programFolder.empty())
+        return refuse(
+            QStringLiteral("プログラムのあるフォルダーを特定できないため、起動できません。\n"
+                           "設定ファイル Tavlo.ini はプログラムと同じフォルダーに置かれます。"));
+    // Beside a portable program; in the account's settings folder for one
+    // installed on Linux.
+    const std::string folder = tavlo::platform::SettingsFolder(programFolder);
+    if (folder.empty())
+        return refuse(
+            QStringLiteral("このアカウントのホームフォルダーを特定できないため、起動できません。\n"
+                           "設定ファイル Tavlo.ini はアカウントごとの設定フォルダーに置かれます。"));
 
     // The drawing stays with this folder while the program runs, wherever
     // the program file or the folder is moved meanwhile.
     const tavlo::platform::HeldFolder home(folder);
-    tavlo::SettingsFile settings(home);  // Tavlo.ini beside the program
+    tavlo::SettingsFile settings(home);
 
     // One instance per settings file: a second start ends at once and
     // without a word; the first goes on.
@@ -48,6 +57,7 @@ int main(int argc, char* argv[])
     settings.RemoveLeftovers();
 
     QApplication app(argc, argv);
+    tavlo::platform::InstallToolkitTranslation(app, QString::fromStdString(programFolder));
     // The icon for every window, and the desktop entry that names it.
     QIcon icon;
     for (const int size : {16, 32, 48, 256})

@@ -4,12 +4,13 @@
 #   run      building and running Tavlo (the default)
 #   test     run, and the tests, the benchmarks and the lint
 #   windows  run, and the Windows build, its runs under Wine and its zip
+#   package  run, and the Debian package
 set -euo pipefail
 
 run=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  fonts-morisawa-bizud-gothic fonts-ipafont-gothic fonts-noto-cjk
+  fonts-morisawa-bizud-gothic fonts-ipafont-gothic fonts-noto-cjk qt6-translations-l10n
 )
 test=(
   clang-format clang-tidy
@@ -17,12 +18,14 @@ test=(
   xvfb xauth xdotool x11-utils imagemagick openbox
   dbus-daemon python3-dbus python3-gi at-spi2-core
   desktop-file-utils appstream
+  dpkg-dev lintian passwd
 )
 windows=(
   g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine wine64 googletest
   ninja-build dpkg-dev python3
   xvfb xauth xdotool x11-utils imagemagick openbox
 )
+package=(dpkg-dev)
 
 packages=("${run[@]}")
 for set in "$@"; do
@@ -30,8 +33,9 @@ for set in "$@"; do
     run) ;;
     test) packages+=("${test[@]}") ;;
     windows) packages+=("${windows[@]}") ;;
+    package) packages+=("${package[@]}") ;;
     *)
-      echo "install-deps.sh: no package set \"$set\" (run, test, windows)" >&2
+      echo "install-deps.sh: no package set \"$set\" (run, test, windows, package)" >&2
       exit 2
       ;;
   esac

@@ -6,9 +6,13 @@
 # The zip holds one folder, Tavlo/: Tavlo.exe, the DLLs it loads, and the
 # plugins Qt loads at run time (the windows platform and the windowsvista
 # style, which draws the Windows look) with the DLLs they load, found by
-# following their import tables (nothing else goes in), all stripped; the
-# licence texts of Qt, of the Wine headers built into Qt and of the mingw
-# runtime, a note naming the Qt source, and the Japanese read-me. Build first with scripts/test-windows.sh (or by hand).
+# following their import tables (nothing else goes in), all stripped; Qt's
+# Japanese texts, translations/qtbase_ja.qm (Debian's qt6-translations-l10n of
+# the same Qt version: the .qm files are the same on every system); the
+# licence texts of Qt, of its translations, of the Wine headers built into Qt
+# and of the mingw runtime, notes naming the sources of Qt and of the
+# translation, and the Japanese read-me. Build first with
+# scripts/test-windows.sh (or by hand).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,11 +31,19 @@ for dll in libstdc++-6.dll libwinpthread-1.dll; do
   runtime_dirs+=("$(dirname "$(realpath "$("$compiler" -print-file-name="$dll")")")")
 done
 
+# The translation must be of the Qt the DLLs are: 6.4.2-1 -> 6.4.2.
+translations=/usr/share/qt6/translations
+qt_version=$(sed -n '1s/^Qt \([0-9.]*\) .*/\1/p' "$qt/SOURCE.txt")
+l10n=$(dpkg-query -W -f='${Version}' qt6-translations-l10n 2>/dev/null || true)
+[[ -n $l10n && ${l10n%%-*} == "$qt_version" && -f $translations/qtbase_ja.qm ]] ||
+  { echo "no qt6-translations-l10n of Qt $qt_version (found: ${l10n:-none})" >&2; exit 1; }
+
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 out="$stage/Tavlo"
 plugins=(platforms/qwindows.dll styles/qwindowsvistastyle.dll)
-mkdir -p "$out/licenses"
+mkdir -p "$out/licenses" "$out/translations"
+cp "$translations/qtbase_ja.qm" "$out/translations/"
 cp "$exe" "$out/Tavlo.exe"
 for plugin in "${plugins[@]}"; do
   mkdir -p "$out/$(dirname "$plugin")"
@@ -67,6 +79,13 @@ cp "$qt/licenses/LGPL-3.0-only.txt" "$qt/licenses/GPL-3.0-only.txt" "$out/licens
 cp "$qt/licenses/debian-copyright" "$out/licenses/Qt-copyright.txt"
 cp "$qt/SOURCE.txt" "$out/licenses/Qt-source.txt"
 cp "$qt/licenses/wine-wintab-copyright" "$out/licenses/wine-wintab-copyright.txt"
+cp /usr/share/doc/qt6-translations-l10n/copyright "$out/licenses/Qt-translations-copyright.txt"
+{
+  echo "translations/qtbase_ja.qm: Qt's Japanese translation of qtbase, Qt $qt_version,"
+  echo "from Debian's binary package qt6-translations-l10n $l10n,"
+  echo "built from Debian's source package $(dpkg-query -W -f='${source:Package} ${source:Version}' qt6-translations-l10n)"
+  echo "(https://sources.debian.org/src/$(dpkg-query -W -f='${source:Package}/${source:Version}' qt6-translations-l10n)/)."
+} >"$out/licenses/Qt-translations-source.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$out/licenses/mingw-gcc-runtime-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$out/licenses/mingw-w64-winpthreads-copyright.txt"
 # Notepad reads UTF-8 with certainty when the file starts with a BOM.

@@ -21,3 +21,14 @@ if(MSVC)
   # The manifest comes from the resource file, not from the linker.
   target_link_options(tavlo PRIVATE /MANIFEST:NO)
 endif()
+
+# Qt's Japanese texts in translations/ beside Tavlo.exe, as the zip carries
+# them: a cross-built Qt has no translations of its own, and the .qm files
+# are the same on every system, so Debian's of the same Qt serve.
+set(TAVLO_QT_TRANSLATIONS_DIR "/usr/share/qt6/translations" CACHE PATH
+    "The folder holding qtbase_ja.qm for the build folder's translations/")
+if(EXISTS ${TAVLO_QT_TRANSLATIONS_DIR}/qtbase_ja.qm)
+  file(COPY ${TAVLO_QT_TRANSLATIONS_DIR}/qtbase_ja.qm DESTINATION ${CMAKE_BINARY_DIR}/translations)
+else()
+  message(STATUS "No qtbase_ja.qm in ${TAVLO_QT_TRANSLATIONS_DIR}: Qt's own texts stay English in the build folder")
+endif()
