@@ -88,9 +88,13 @@ cp /usr/share/doc/qt6-translations-l10n/copyright "$out/licenses/Qt-translations
 } >"$out/licenses/Qt-translations-source.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$out/licenses/mingw-gcc-runtime-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$out/licenses/mingw-w64-winpthreads-copyright.txt"
-# Notepad reads UTF-8 with certainty when the file starts with a BOM.
+# Notepad reads UTF-8 with certainty when the file starts with a BOM, and
+# Windows' PowerShell reads a script's Japanese texts only with one.
 readme="はじめにお読みください.txt"
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' "app/windows/$readme"; } >"$out/$readme"
+# The journal's checker, and what runs it by a double click.
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' app/windows/check-journal.ps1; } >"$out/check-journal.ps1"
+cp "app/windows/記録を確かめる.cmd" "$out/"
 
 mkdir -p "$(dirname "$zip")"
 rm -f "$zip"

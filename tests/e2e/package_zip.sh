@@ -26,7 +26,8 @@ found=$(cd "$work/unpacked/Tavlo" && find . -name '*.dll' -o -name '*.exe' -o -n
 [[ $found == "$expected " ]] || { echo "FAIL: the zip carries: $found" >&2; exit 1; }
 readme="はじめにお読みください.txt"
 for file in licenses/LGPL-3.0-only.txt licenses/Qt-source.txt licenses/wine-wintab-copyright.txt \
-  licenses/Qt-translations-copyright.txt licenses/Qt-translations-source.txt "$readme"; do
+  licenses/Qt-translations-copyright.txt licenses/Qt-translations-source.txt "$readme" check-journal.ps1 \
+  "記録を確かめる.cmd"; do
   [[ -s $work/unpacked/Tavlo/$file ]] || { echo "FAIL: the zip lacks $file" >&2; exit 1; }
 done
 # A user tidies the folder by the read-me: it names every folder Tavlo loads from.
