@@ -3,6 +3,7 @@
 // arguments: "range=<from>,<to>", "draw", "clear".
 //
 //   tavlo_journal_run range=1,30 draw draw clear draw
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -13,10 +14,14 @@
 
 int main(int argc, char* argv[])
 {
-    tavlo::SettingsFile file(std::string("Tavlo.ini"));
+    // Full paths: Windows' profile functions look for a bare file name in
+    // the Windows folder.
+    const std::string ini = std::filesystem::absolute("Tavlo.ini").string();
+    const std::string log = std::filesystem::absolute("Tavlo.log").string();
+    tavlo::SettingsFile file(ini);
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state(file, random);
-    const std::unique_ptr<tavlo::Journal> journal = tavlo::Journal::IfAsked("Tavlo.log", "Tavlo.ini", "Tavlo.log");
+    const std::unique_ptr<tavlo::Journal> journal = tavlo::Journal::IfAsked(log, ini, log);
     state.SetLog(journal.get());
     state.Load();
     for (int i = 1; i < argc; ++i) {

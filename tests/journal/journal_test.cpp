@@ -35,14 +35,15 @@ protected:
         m_secondFailure = state.TakeLogFailure();
     }
 
-    // The journal split at each line end: "" last when the last line ended.
+    // The journal split at each line end (CR LF on Windows): "" last when
+    // the last line ended.
     std::vector<std::string> Lines() const
     {
         std::vector<std::string> lines{""};
         for (const char c : ReadFile(m_log)) {
             if (c == '\n')
                 lines.emplace_back();
-            else
+            else if (c != '\r')
                 lines.back() += c;
         }
         return lines;
