@@ -179,10 +179,13 @@ bool DrawState::CatchUp()
 template <typename Write>
 bool DrawState::Persist(Write write)
 {
-    const bool ok = m_fileBehind ? WriteWholeState() : write();
+    const bool wasBehind = m_fileBehind;
+    const bool ok = wasBehind ? WriteWholeState() : write();
     m_fileBehind = !ok;
     if (ok)
         m_clearPending = false;
+    if (ok && wasBehind && m_caughtUp)
+        m_caughtUp();
     return ok;
 }
 
