@@ -63,8 +63,13 @@ public:
         // A system call the signal interrupts goes on: the event loop ends
         // the program, not a failed read or write.
         action.sa_flags = SA_RESTART;
-        for (std::size_t i = 0; i < kEndingSignals.size(); ++i)
-            ::sigaction(kEndingSignals[i], &action, &m_previous[i]);
+        for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+            // A signal the program was started to ignore (SIGHUP under
+            // nohup, SIGINT in the background) stays ignored.
+            ::sigaction(kEndingSignals[i], nullptr, &m_previous[i]);
+            if (m_previous[i].sa_handler != SIG_IGN)
+                ::sigaction(kEndingSignals[i], &action, nullptr);
+        }
         m_installed = true;
     }
     ~Watcher()
