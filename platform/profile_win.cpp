@@ -16,9 +16,47 @@
 // file keeps the encoding the functions give it (a new file is ANSI). Windows
 // edits the file in place and writes it back itself; the atomic replace that
 // the portable layer makes is not promised here.
+//
+// The functions keep a file's full path in MAX_PATH characters, its NUL
+// included: from 260 characters on, Wine's read nothing and write nothing,
+// and so do Windows' in a program without long paths. Such a path is refused
+// here for every call alike, reads answering as for a missing file and
+// writes failing, so that no system can give a file that reads as empty and
+// yet takes writes; start-up says the file cannot be read.
 namespace tavlo::platform {
 
 namespace {
+
+bool TooLongForProfiles(const std::wstring& path)
+{
+    // The length of the full path the functions would make, its NUL included.
+    return ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr) > MAX_PATH;
+}
+
+// The full path in the form that the file functions take at any length.
+std::wstring ExtendedPath(const std::wstring& path)
+{
+    std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\"))
+        return full;
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+// What GetPrivateProfileStringW gives for a missing file: no names for a
+// list, otherwise the default without its trailing spaces.
+DWORD MissingFileText(const char* section, const char* key, const char* defaultValue, std::vector<wchar_t>& wide)
+{
+    if (section == nullptr || key == nullptr || defaultValue == nullptr)
+        return 0;
+    std::wstring text = AnsiToWide(defaultValue);
+    text.erase(text.find_last_not_of(L' ') + 1);
+    const std::size_t length = std::min(text.size(), wide.size() - 1);
+    std::copy_n(text.data(), length, wide.data());
+    return static_cast<DWORD>(length);
+}
 
 // A narrow argument as a W function takes it; a null pointer stays null.
 class Wide {
@@ -111,8 +149,11 @@ std::uint32_t ProfileGetString(const char* section, const char* key, const char*
     if (buffer == nullptr || size == 0)
         return 0;
     std::vector<wchar_t> wide(size, L'\0');
-    const DWORD got = ::GetPrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(defaultValue).get(),
-                                                 wide.data(), static_cast<DWORD>(size), WidePath(path).c_str());
+    const std::wstring file = WidePath(path);
+    const DWORD got = TooLongForProfiles(file)
+                          ? MissingFileText(section, key, defaultValue, wide)
+                          : ::GetPrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(defaultValue).get(),
+                                                       wide.data(), static_cast<DWORD>(size), file.c_str());
     if (section == nullptr || key == nullptr)
         return CopyList(wide, got, buffer, size);
     return CopyText(std::wstring_view(wide.data(), got), buffer, size);
@@ -123,27 +164,34 @@ std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t
     if (buffer == nullptr || size == 0)
         return 0;
     std::vector<wchar_t> wide(size, L'\0');
-    const DWORD got =
-        ::GetPrivateProfileSectionW(Wide(section).get(), wide.data(), static_cast<DWORD>(size), WidePath(path).c_str());
+    const std::wstring file = WidePath(path);
+    const DWORD got = TooLongForProfiles(file) ? 0
+                                               : ::GetPrivateProfileSectionW(Wide(section).get(), wide.data(),
+                                                                             static_cast<DWORD>(size), file.c_str());
     return CopyList(wide, got, buffer, size);
 }
 
 bool ProfilePutString(const char* section, const char* key, const char* value, const char* path)
 {
-    return ::WritePrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(value).get(), WidePath(path).c_str())
-           != FALSE;
+    const std::wstring file = WidePath(path);
+    return !TooLongForProfiles(file)
+           && ::WritePrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(value).get(), file.c_str())
+                  != FALSE;
 }
 
 bool ProfilePutSection(const char* section, const char* entries, const char* path)
 {
-    return ::WritePrivateProfileSectionW(Wide(section).get(), Wide::List(entries).get(), WidePath(path).c_str())
-           != FALSE;
+    const std::wstring file = WidePath(path);
+    return !TooLongForProfiles(file)
+           && ::WritePrivateProfileSectionW(Wide(section).get(), Wide::List(entries).get(), file.c_str()) != FALSE;
 }
 
 bool ProfileDeleteSection(const char* section, const char* path)
 {
+    const std::wstring file = WidePath(path);
     // No entry list: the section goes, header and entries.
-    return ::WritePrivateProfileSectionW(Wide(section).get(), nullptr, WidePath(path).c_str()) != FALSE;
+    return !TooLongForProfiles(file)
+           && ::WritePrivateProfileSectionW(Wide(section).get(), nullptr, file.c_str()) != FALSE;
 }
 
 namespace {
@@ -178,6 +226,8 @@ bool KeyIsMissing(const wchar_t* section, const wchar_t* key, const wchar_t* pat
 bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const char* path)
 {
     const std::wstring file = WidePath(path);
+    if (TooLongForProfiles(file))
+        return false;
     for (const ProfileChange& change : changes) {
         const Wide section(change.section.c_str());
         const Wide key(change.key.c_str());
@@ -207,17 +257,23 @@ void ProfileRemoveLeftovers(const char*)
     // kernel32 writes the file in place and leaves nothing beside it.
 }
 
+// A file there at a path too long for the profile functions cannot be read
+// through them; whether it is there is asked past their limit.
 bool ProfileFileUnreadable(const char* path)
 {
+    std::wstring name = WidePath(path);
+    const bool tooLong = TooLongForProfiles(name);
+    if (tooLong)
+        name = ExtendedPath(name);
     const HANDLE file =
-        ::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
     }
     ::CloseHandle(file);
-    return false;
+    return tooLong;
 }
 
 }  // namespace tavlo::platform
