@@ -17,6 +17,7 @@
 #include "ui/main/main_window.h"
 #include "ui/platform/message_boxes.h"
 #include "ui/platform/screen_awake.h"
+#include "ui/platform/system_ending.h"
 #include "ui/platform/toolkit_translation.h"
 
 int main(int argc, char* argv[])
@@ -77,6 +78,12 @@ int main(int argc, char* argv[])
     const std::unique_ptr<tavlo::platform::ScreenAwake> awake = tavlo::platform::SystemScreenAwake();
 
     tavlo::frmTavlo window(state, boxes, *awake);
+    // Log-out, shut-down or a signal: the window saves what it can first.
+    // exit() also ends a spin, a modal window or a box open at the time.
+    tavlo::platform::SystemEnding ending(window, [](int exitCode) { QCoreApplication::exit(exitCode); });
+    state.SetCaughtUpListener([&ending] { ending.LetGo(); });
     window.show();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    state.SetCaughtUpListener(nullptr);
+    return exitCode;
 }

@@ -202,10 +202,13 @@ bool DrawState::PersistAndLog(Write write, Record record)
 {
     const bool wasBehind = m_fileBehind;
     const bool stored = Persist(write);
-    if (m_log) {
+    if (m_log)
         record(*m_log, stored);
-        if (wasBehind && stored)
+    if (wasBehind && stored) {
+        if (m_log)
             m_log->CaughtUp(Count());
+        if (m_caughtUp)
+            m_caughtUp();
     }
     return stored;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/draw_log.h"
@@ -69,6 +71,9 @@ public:
     // Writes the whole state when the file is behind. True when the file is
     // up to date, at once when it was.
     bool CatchUp();
+    // Called each time a write succeeds after one failed, whichever write it
+    // is: what held the program for the file can let go.
+    void SetCaughtUpListener(std::function<void()> listener) { m_caughtUp = std::move(listener); }
 
     // The full path of the settings file, for messages.
     std::string SettingsDisplayPath() const { return m_file.DisplayPath(); }
@@ -121,6 +126,7 @@ private:
     // A clearing of the results has not reached the file yet.
     bool m_clearPending = false;
     DrawLog* m_log = nullptr;
+    std::function<void()> m_caughtUp;
 };
 
 }  // namespace tavlo

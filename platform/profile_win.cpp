@@ -16,9 +16,47 @@
 // file keeps the encoding the functions give it (a new file is ANSI). Windows
 // edits the file in place and writes it back itself; the atomic replace that
 // the portable layer makes is not promised here.
+//
+// The functions keep a file's full path in MAX_PATH characters, its NUL
+// included: from 260 characters on, Wine's read nothing and write nothing,
+// and so do Windows' in a program without long paths. Such a path is refused
+// here for every call alike, reads answering as for a missing file and
+// writes failing, so that no system can give a file that reads as empty and
+// yet takes writes; start-up says the file cannot be read.
 namespace tavlo::platform {
 
 namespace {
+
+bool TooLongForProfiles(const std::wstring& path)
+{
+    // The length of the full path the functions would make, its NUL included.
+    return ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr) > MAX_PATH;
+}
+
+// The full path in the form that the file functions take at any length.
+std::wstring ExtendedPath(const std::wstring& path)
+{
+    std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\"))
+        return full;
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+// What GetPrivateProfileStringW gives for a missing file: no names for a
+// list, otherwise the default without its trailing spaces.
+DWORD MissingFileText(const char* section, const char* key, const char* defaultValue, std::vector<wchar_t>& wide)
+{
+    if (section == nullptr || key == nullptr || defaultValue == nullptr)
+        return 0;
+    std::wstring text = AnsiToWide(defaultValue);
+    text.erase(text.find_last_not_of(L' ') + 1);
+    const std::size_t length = std::min(text.size(), wide.size() - 1);
+    std::copy_n(text.data(), length, wide.data());
+    return static_cast<DWORD>(length);
+}
 
 // A narrow argument as a W function takes it; a null pointer stays null.
 class Wide {
@@ -111,8 +149,11 @@ std::uint32_t ProfileGetString(const char* section, const char* key, const char*
     if (buffer == nullptr || size == 0)
         return 0;
     std::vector<wchar_t> wide(size, L'\0');
-    const DWORD got = ::GetPrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(defaultValue).get(),
-                                                 wide.data(), static_cast<DWORD>(size), WidePath(file).c_str());
+    const std::wstring path = WidePath(file);
+    const DWORD got = TooLongForProfiles(path)
+                          ? MissingFileText(section, key, defaultValue, wide)
+                          : ::GetPrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(defaultValue).get(),
+                                                       wide.data(), static_cast<DWORD>(size), path.c_str());
     if (section == nullptr || key == nullptr)
         return CopyList(wide, got, buffer, size);
     return CopyText(std::wstring_view(wide.data(), got), buffer, size);
@@ -123,21 +164,26 @@ std::uint32_t ProfileGetSection(const char* section, char* buffer, std::uint32_t
     if (buffer == nullptr || size == 0)
         return 0;
     std::vector<wchar_t> wide(size, L'\0');
-    const DWORD got =
-        ::GetPrivateProfileSectionW(Wide(section).get(), wide.data(), static_cast<DWORD>(size), WidePath(file).c_str());
+    const std::wstring path = WidePath(file);
+    const DWORD got = TooLongForProfiles(path) ? 0
+                                               : ::GetPrivateProfileSectionW(Wide(section).get(), wide.data(),
+                                                                             static_cast<DWORD>(size), path.c_str());
     return CopyList(wide, got, buffer, size);
 }
 
 bool ProfilePutString(const char* section, const char* key, const char* value, const FileRef& file)
 {
-    return ::WritePrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(value).get(), WidePath(file).c_str())
-           != FALSE;
+    const std::wstring path = WidePath(file);
+    return !TooLongForProfiles(path)
+           && ::WritePrivateProfileStringW(Wide(section).get(), Wide(key).get(), Wide(value).get(), path.c_str())
+                  != FALSE;
 }
 
 bool ProfilePutSection(const char* section, const char* entries, const FileRef& file)
 {
-    return ::WritePrivateProfileSectionW(Wide(section).get(), Wide::List(entries).get(), WidePath(file).c_str())
-           != FALSE;
+    const std::wstring path = WidePath(file);
+    return !TooLongForProfiles(path)
+           && ::WritePrivateProfileSectionW(Wide(section).get(), Wide::List(entries).get(), path.c_str()) != FALSE;
 }
 
 namespace {
@@ -171,6 +217,8 @@ bool KeyIsMissing(const wchar_t* section, const wchar_t* key, const wchar_t* pat
 bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const FileRef& file)
 {
     const std::wstring path = WidePath(file);
+    if (TooLongForProfiles(path))
+        return false;
     for (const ProfileChange& change : changes) {
         const Wide section(change.section.c_str());
         const Wide key(change.key.c_str());
@@ -197,7 +245,8 @@ bool ProfilePutChanges(const std::vector<ProfileChange>& changes, const FileRef&
 
 bool ProfileClearSection(const char* section, const FileRef& file)
 {
-    return ClearSection(Wide(section).get(), WidePath(file).c_str());
+    const std::wstring path = WidePath(file);
+    return !TooLongForProfiles(path) && ClearSection(Wide(section).get(), path.c_str());
 }
 
 void ProfileRemoveLeftovers(const FileRef&)
@@ -205,17 +254,23 @@ void ProfileRemoveLeftovers(const FileRef&)
     // kernel32 writes the file in place and leaves nothing beside it.
 }
 
+// A file there at a path too long for the profile functions cannot be read
+// through them; whether it is there is asked past their limit.
 bool ProfileFileUnreadable(const FileRef& file)
 {
+    std::wstring name = WidePath(file);
+    const bool tooLong = TooLongForProfiles(name);
+    if (tooLong)
+        name = ExtendedPath(name);
     const HANDLE handle =
-        ::CreateFileW(WidePath(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
     }
     ::CloseHandle(handle);
-    return false;
+    return tooLong;
 }
 
 }  // namespace tavlo::platform

@@ -43,6 +43,12 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
+# Wine's null graphics driver: without a display a program gets no top-level
+# window of its own, and the one that hears the session end is one.
+if ! grep -qsF '"Graphics"="null"' "$WINEPREFIX/user.reg"; then
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+  wineserver -w
+fi
 # One Wine server, with Wine's own background processes, for the whole run.
 # They are started here, away from CTest: started by a test program they
 # would inherit its output pipe, and CTest would wait for them to end.

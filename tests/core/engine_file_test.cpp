@@ -146,6 +146,8 @@ TEST_F(EngineFileTest, ClearingRemovesEveryResultSection)
 
 TEST_F(EngineFileTest, FailedDrawIsReportedAndWrittenBackOnRecovery)
 {
+    int caughtUp = 0;
+    m_state.SetCaughtUpListener([&caughtUp] { ++caughtUp; });
     ASSERT_TRUE(m_state.ApplyRange(1, 50, "1", "50"));
     EXPECT_TRUE(Draw(0.0f).saved);
     EXPECT_TRUE(Draw(0.0f).saved);
@@ -169,9 +171,11 @@ TEST_F(EngineFileTest, FailedDrawIsReportedAndWrittenBackOnRecovery)
     EXPECT_EQ(FileLines(m_path), (Lines{"[Condition]", "Range=1,50", "[Result]", "1=1", "2=2", "3=3", "4=50", "5=4"}));
     EXPECT_EQ(ReloadedResults(), m_state.Results());
 
-    // Caught up: the next draw is an ordinary one-key write.
+    // Caught up: the next draw is an ordinary one-key write. Only the
+    // recovery was told.
     EXPECT_TRUE(Draw(0.0f).saved);
     EXPECT_EQ(ResultLines(m_path).back(), "6=5");
+    EXPECT_EQ(caughtUp, 1);
 }
 
 TEST_F(EngineFileTest, LostFileIsRebuiltWholeOnRecovery)

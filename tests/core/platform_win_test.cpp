@@ -15,6 +15,7 @@
 #include "platform/executable_dir.h"
 #include "platform/instance_lock.h"
 #include "platform/profile_api.h"
+#include "platform/wide_text_win.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -62,6 +63,55 @@ TEST(ProfileWindows, FileInAFolderNamedOutsideTheCodePage)
     EXPECT_EQ(tavlo::platform::ProfileGetString("Result", "1", "", value, sizeof value, file.c_str()), 1u);
     EXPECT_STREQ(value, "7");
     EXPECT_FALSE(tavlo::platform::ProfileFileUnreadable(file.c_str()));
+}
+
+// The profile functions hold a full path in MAX_PATH characters with its NUL:
+// at 259 the file is read and written; at 260 it reads as missing, takes no
+// write and is reported as a file that cannot be read.
+TEST(ProfileWindows, PathAtTheLimitOfTheProfileFunctions)
+{
+    tavlo::test::TempDir dir;
+    // The full path, as the functions see it, in ASCII: one byte a character.
+    wchar_t full[MAX_PATH] = {};
+    ASSERT_GT(::GetFullPathNameW(dir.path().wstring().c_str(), MAX_PATH, full, nullptr), 0u);
+    const std::string base = tavlo::platform::WideToUtf8(full) + "\\";
+    const std::string name = "\\Tavlo.ini";
+    const std::string text = "[Condition]\r\nRange=1,9\r\n";
+    for (const std::size_t length : {std::size_t{259}, std::size_t{260}}) {
+        SCOPED_TRACE(length);
+        const bool fits = length < MAX_PATH;
+        const std::string folder = base + std::string(length - base.size() - name.size(), 'x');
+        const std::string file = folder + name;
+        ASSERT_EQ(file.size(), length);
+        // Made and read past the limit, where the file functions take any length.
+        const std::wstring longFolder = L"\\\\?\\" + tavlo::platform::Utf8ToWide(folder);
+        const std::wstring longFile = L"\\\\?\\" + tavlo::platform::Utf8ToWide(file);
+        ASSERT_TRUE(::CreateDirectoryW(longFolder.c_str(), nullptr));
+        const auto contents = [&] {
+            std::string bytes(64, '\0');
+            DWORD got = 0;
+            const HANDLE handle =
+                ::CreateFileW(longFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            ::ReadFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+            ::CloseHandle(handle);
+            return bytes.substr(0, got);
+        };
+        const HANDLE handle = ::CreateFileW(longFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        ::CloseHandle(handle);
+        ASSERT_EQ(contents(), text);
+
+        char value[8] = {};
+        tavlo::platform::ProfileGetString("Condition", "Range", "none ", value, sizeof value, file.c_str());
+        EXPECT_STREQ(value, fits ? "1,9" : "none");
+        EXPECT_EQ(tavlo::platform::ProfileFileUnreadable(file.c_str()), !fits);
+        EXPECT_EQ(tavlo::platform::ProfilePutString("Result", "1", "5", file.c_str()), fits);
+        EXPECT_EQ(contents() == text, !fits);
+
+        ::DeleteFileW(longFile.c_str());
+        ::RemoveDirectoryW(longFolder.c_str());
+    }
 }
 
 TEST(InstanceLockWindows, OneFolderIsOneLockHoweverItsPathIsSpelt)

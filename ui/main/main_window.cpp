@@ -403,9 +403,26 @@ void frmTavlo::cmdEnd_Click()
     close();
 }
 
-// While the digits spin, every close request is refused, whatever its cause.
+bool frmTavlo::SaveBeforeEnding()
+{
+    return m_state.CatchUp();
+}
+
 // Draws that only memory holds since a write failed get one more try at the
 // file; should it fail again, the user decides whether they may be lost.
+bool frmTavlo::ConfirmEnding()
+{
+    if (m_state.CatchUp()
+        || m_messages.AskYesNo(QStringLiteral("設定ファイルに書き込めないため、保存されていない抽選結果があります。")
+                                   + u'\n' + QStringLiteral("このまま終了すると、その結果は失われます。終了しますか？"),
+                               platform::Style::DefaultButton2)
+               == platform::Answer::Yes)
+        return true;
+    cmdStartStop->setFocus();
+    return false;
+}
+
+// While the digits spin, every close request is refused, whatever its cause.
 void frmTavlo::closeEvent(QCloseEvent* event)
 {
     if (IsSpinning()) {
@@ -414,12 +431,7 @@ void frmTavlo::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (!m_state.CatchUp()
-        && m_messages.AskYesNo(QStringLiteral("設定ファイルに書き込めないため、保存されていない抽選結果があります。")
-                                   + u'\n' + QStringLiteral("このまま終了すると、その結果は失われます。終了しますか？"),
-                               platform::Style::DefaultButton2)
-               != platform::Answer::Yes) {
-        cmdStartStop->setFocus();
+    if (!ConfirmEnding()) {
         event->ignore();
         return;
     }

@@ -6,6 +6,7 @@
 #include "ui/common/window_messages.h"
 #include "ui/main/awake_while_active.h"
 #include "ui/platform/key_repeat_filter.h"
+#include "ui/platform/system_ending.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,7 +26,11 @@ class ScreenAwake;
 //
 // The spin state lives in the caption of cmdStartStop and nowhere else:
 // "START" when idle, "STOP" while the digits spin.
-class frmTavlo : public QWidget, public MainWindowLink {
+//
+// When the system ends the program (platform::SystemEnding), the window
+// saves what it can and, where the system waits, asks as at a close request;
+// a spin does not refuse that ending, since the draw is already recorded.
+class frmTavlo : public QWidget, public MainWindowLink, public platform::EndingHandler {
     Q_OBJECT
 
 public:
@@ -44,6 +49,12 @@ public:
     void ClearResult();
 
     bool IsSpinning() const;
+
+    // Tries the write once more when the settings file lacks a draw.
+    bool SaveBeforeEnding() override;
+    // True when the file is caught up or, asked, the user lets the unsaved
+    // draws go.
+    bool ConfirmEnding() override;
 
 signals:
     // After every pass of the spin loop, once the digits have been advanced
