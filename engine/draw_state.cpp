@@ -177,7 +177,8 @@ bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax, const s
     return PersistAndLog([&] { return clearResults ? WriteWholeState() : m_file.WriteRange(m_rangeText); },
                          [&](DrawLog& log, bool stored) {
                              log.RangeSet(rangeMin, rangeMax, stored);
-                             if (clearResults)
+                             // The first range clears as a matter of form.
+                             if (forgotten > 0)
                                  log.Cleared(forgotten, stored);
                          });
 }
