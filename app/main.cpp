@@ -13,6 +13,7 @@
 #include "settings/profile.h"
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
+#include "ui/platform/fonts.h"
 #include "ui/platform/message_boxes.h"
 #include "ui/platform/screen_awake.h"
 
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
     settings.RemoveLeftovers();
 
     QApplication app(argc, argv);
+    tavlo::platform::UseWindowFontByDefault();
     // The icon for every window, and the desktop entry that names it.
     QIcon icon;
     for (const int size : {16, 32, 48, 256})

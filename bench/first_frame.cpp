@@ -105,6 +105,7 @@ int main(int argc, char* argv[])
         window = std::make_unique<QWidget>();
         window->resize(705, 445);
     } else {
+        tavlo::platform::UseWindowFontByDefault();  // as main() does
         window = std::make_unique<tavlo::frmTavlo>(state, boxes, *awake);
     }
     window->installEventFilter(&watcher);

@@ -1,7 +1,9 @@
 #include "ui/platform/fonts.h"
 
+#include <QApplication>
 #include <QStringList>
 #include <algorithm>
+#include <array>
 
 namespace tavlo::platform {
 
@@ -39,6 +41,21 @@ QFont GothicFont(double pointSize, int weight)
     font.setFixedPitch(true);
     font.setStyleHint(QFont::TypeWriter);
     return font;
+}
+
+void UseWindowFontByDefault()
+{
+    // The windows the program does not lay out itself. On Windows the
+    // platform gives them fonts of their own, elsewhere they have the default.
+    static constexpr std::array<const char*, 2> kKeptClasses{"QMessageBox", "QMenu"};
+    std::array<QFont, kKeptClasses.size()> kept;
+    for (std::size_t i = 0; i < kKeptClasses.size(); ++i)
+        kept[i] = QApplication::font(kKeptClasses[i]);
+    // QApplication::setFont would also drop the platform's fonts for the other
+    // kinds of widget.
+    QGuiApplication::setFont(GothicFont(12));
+    for (std::size_t i = 0; i < kKeptClasses.size(); ++i)
+        QApplication::setFont(kept[i], kKeptClasses[i]);
 }
 
 }  // namespace tavlo::platform
