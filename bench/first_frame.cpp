@@ -10,6 +10,18 @@
 //   tavlo_first_frame tavlo <settings file>
 //   tavlo_first_frame bare
 //   tavlo_first_frame texts
+//
+// How: on Qt's offscreen platform (QT_QPA_PLATFORM=offscreen), on Xvfb with a
+// window manager, and under Wine on Xvfb (configured with
+// -DTAVLO_BUILD_BENCH=ON beside the windows preset, run through
+// build-win/wine-run, which finds the DLLs), each mode in turn, many times:
+// - instructions of the whole process: valgrind --tool=callgrind, steady to
+//   0.05 % run to run on a busy machine. Without a session bus, libdbus
+//   forks a helper under Xvfb: its totals, printed under its own process
+//   number, are not the program's;
+// - CPU (user and system), wall time and peak resident memory: medians of
+//   15 or more runs, e.g. /usr/bin/time -f '%U %S %e %M';
+// - peak heap: heaptrack.
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
