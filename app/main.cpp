@@ -15,6 +15,7 @@
 #include "settings/profile.h"
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
+#include "ui/platform/fonts.h"
 #include "ui/platform/message_boxes.h"
 #include "ui/platform/screen_awake.h"
 #include "ui/platform/system_ending.h"
@@ -59,6 +60,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     tavlo::platform::InstallToolkitTranslation(app, QString::fromStdString(programFolder));
+    tavlo::platform::UseWindowFontByDefault();
     // The icon for every window, and the desktop entry that names it.
     QIcon icon;
     for (const int size : {16, 32, 48, 256})

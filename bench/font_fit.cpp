@@ -1,10 +1,13 @@
 // How the stand-in faces fit the designs, which were laid out in
-// "ＭＳ ゴシック": for each caption of the three windows, its width in the face
-// against the width it has in the designed face (half an em for each ASCII
-// character, a whole em for each double-byte one) and against its control's
-// width, and the face's line height against the designed face's (one em) and
-// the control's height. Faces are given by family name and printed side by
-// side; pixels at 96 dpi.
+// "ＭＳ ゴシック": for each caption of the three windows, and the texts they
+// show at run time, its width in the face against the width it has in the
+// designed face (half an em for each ASCII character, a whole em for each
+// double-byte one) and against its control's width, and the face's line
+// height against the designed face's (one em) and the control's height. Faces
+// are given by family name and printed one after the other; pixels at 96 dpi.
+// The windows' fonts draw with their face alone, so any character of a text
+// that the face lacks is listed after the text's line: it would show as a
+// box.
 //
 //   QT_QPA_PLATFORM=offscreen tavlo_font_fit "IPAGothic" "Noto Sans Mono CJK JP"
 #include <QApplication>
@@ -43,6 +46,12 @@ constexpr Caption kCaptions[] = {
     {"frmCondition.cmdOK", u"OK", 12, 400, 1575, 495},
     {"frmCondition.cmdCancel", u"キャンセル", 12, 400, 1575, 495},
     {"frmResultList.cmdClose", u"閉じる", 12, 400, 1335, 495},
+    // Shown at run time.
+    {"frmTavlo.txtRange", u"抽選範囲 : 123 ～ 456", 12, 400, 3015, 375},
+    {"frmTavlo.txtRange", u"抽選範囲 : 未設定", 12, 400, 3015, 375},
+    {"frmTavlo.txtCount", u"次 789回目", 12, 400, 1815, 375},
+    {"frmTavlo.cmdStartStop", u"STOP", 42, 400, 3975, 1335},
+    {"frmResultList.lstResult", u"1000回目：　-005", 12, 400, 2895, 5340},
 };
 
 // The designed face's advance: half an em for ASCII, a whole em otherwise.
@@ -70,9 +79,11 @@ int main(int argc, char* argv[])
                     QFontDatabase::hasFamily(family) ? "" : "  (not installed: a fallback is measured)");
         std::printf("  %-26s %29s %29s\n", "", "width: designed measured box", "height: designed line box");
         double worst = 0;
+        int lacking = 0;
         for (const Caption& caption : kCaptions) {
             QFont font = tavlo::platform::GothicFont(caption.points, caption.weight);
             font.setFamilies({family});
+            font.setStyleStrategy(QFont::NoFontMerging);
             const QFontMetrics metrics(font);
             const QString text = QString::fromUtf16(caption.text);
             const double designed = DesignedWidth(text, caption.points);
@@ -81,8 +92,18 @@ int main(int argc, char* argv[])
             std::printf("  %-26s %9.0f %9d %9d %9.0f %9d %9d\n", caption.control, designed, measured,
                         tavlo::platform::TwipsToPixels(caption.widthTwips), caption.points * 96.0 / 72.0,
                         metrics.height(), tavlo::platform::TwipsToPixels(caption.heightTwips));
+            QString lacked;
+            for (const char32_t c : text.toUcs4()) {
+                if (!metrics.inFontUcs4(c))
+                    lacked += QStringLiteral(" U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
+            }
+            if (!lacked.isEmpty()) {
+                std::printf("    the face lacks%s\n", qPrintable(lacked));
+                ++lacking;
+            }
         }
-        std::printf("  largest width difference from the designed face: %.1f %%\n\n", worst * 100);
+        std::printf("  largest width difference from the designed face: %.1f %%\n", worst * 100);
+        std::printf("  texts with a character the face lacks: %d\n\n", lacking);
     }
     return 0;
 }

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -78,6 +80,7 @@ private slots:
     void toQColor();
     void graphicalButtonShowsItsColour();
     void gothicFont();
+    void windowFontByDefault();
     void pumpDeliversQueuedInput();
 };
 
@@ -451,6 +454,28 @@ void CommonFormsTest::gothicFont()
     if (QFontDatabase::hasFamily(bizUd[1]) && !QFontDatabase::hasFamily(QStringLiteral("MS Gothic")))
         QVERIFY2(bizUd.contains(used), qPrintable(used));
     QCOMPARE(platform::GothicFont(12, 700).weight(), QFont::Bold);
+}
+
+// The windows' font becomes the default; message boxes and menus, which the
+// platform may give fonts of their own, keep the font they had.
+void CommonFormsTest::windowFontByDefault()
+{
+    // The font of a widget of that kind as it is shown.
+    const auto shownFont = [](auto&& widget) {
+        widget.ensurePolished();
+        return widget.font();
+    };
+    const QFont previous = QApplication::font();
+    const QFont boxFont = shownFont(QMessageBox());
+    const QFont menuFont = shownFont(QMenu());
+    platform::UseWindowFontByDefault();
+    const QFont windowFont = QApplication::font();
+    const QFont boxFontAfter = shownFont(QMessageBox());
+    const QFont menuFontAfter = shownFont(QMenu());
+    QGuiApplication::setFont(previous);
+    QCOMPARE(windowFont, platform::GothicFont(12));
+    QCOMPARE(boxFontAfter.toString(), boxFont.toString());
+    QCOMPARE(menuFontAfter.toString(), menuFont.toString());
 }
 
 // A handler that pumps sees the input queued for its window meanwhile.

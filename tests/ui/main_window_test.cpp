@@ -4,7 +4,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QSet>
@@ -30,6 +32,35 @@ namespace {
 const QString kNoRange = QStringLiteral("抽選範囲が未設定または異常です。条件設定を行って下さい。");
 const QString kAllDrawn = QStringLiteral("全て抽選されたので、これ以上抽選できません。");
 const QString kStopFirst = QStringLiteral("STOP ボタンを押してから終了して下さい。");
+
+// The characters of the texts that `window` and its controls show which the
+// control's face lacks. None should be: the windows' fonts look in no other
+// face.
+QString OutsideTheirFace(QWidget* window)
+{
+    QString lacked;
+    const auto check = [&lacked](const QWidget* control, const QString& text) {
+        const QFontMetrics metrics(control->font());
+        for (const char32_t c : text.toUcs4()) {
+            if (!metrics.inFontUcs4(c))
+                lacked += QString::fromUcs4(&c, 1);
+        }
+    };
+    QList<QWidget*> controls = window->findChildren<QWidget*>();
+    controls.prepend(window);
+    for (const QWidget* control : controls) {
+        if (const auto* box = qobject_cast<const QLineEdit*>(control))
+            check(box, box->text());
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+            check(button, button->text().remove(u'&'));
+        else if (const auto* label = qobject_cast<const QLabel*>(control))
+            check(label, label->text());
+        else if (const auto* list = qobject_cast<const QListWidget*>(control))
+            for (int row = 0; row < list->count(); ++row)
+                check(list, list->item(row)->text());
+    }
+    return lacked;
+}
 
 }  // namespace
 
@@ -727,6 +758,19 @@ private slots:
         drawWithEnter();
         QCOMPARE(accessible("lblNumber")->text(QAccessible::Name), QStringLiteral("当選番号 123"));
         QCOMPARE(accessible("txt10")->text(QAccessible::Value), QStringLiteral("2"));
+    }
+
+    // Every text of the three windows, those set at run time too, is in its
+    // control's face: a character it lacked would show as a box.
+    void textsInTheirFace()
+    {
+        start("[Condition]\r\nRange=120,1\r\n[Result]\r\n1=57\r\n2=103\r\n3=8\r\n");  // 未設定
+        QString lacked = OutsideTheirFace(m_window);
+        const auto inside = [&lacked](QWidget* window) { lacked += OutsideTheirFace(window); };
+        QVERIFY(inModalWindow([&] { QTest::keyClick(m_window, Qt::Key_R, Qt::AltModifier); }, inside));
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QVERIFY(inModalWindow([&] { QTest::keyClick(m_window, Qt::Key_J, Qt::AltModifier); }, inside));
+        QCOMPARE(lacked, QString());
     }
 
     void rendersToPng()

@@ -108,6 +108,7 @@ void frmCondition::CreateControls()
     }
     for (QLineEdit* box : {txtRangeMin, txtRangeMax}) {
         box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        box->setFont(platform::WithFallbackFaces(font()));  // whatever is typed shows
         box->installEventFilter(this);
     }
     // Neither button is the default: Enter presses nothing in this dialog.
