@@ -12,7 +12,6 @@
 #include "platform/instance_lock.h"
 #include "platform/random_source.h"
 #include "platform/settings_folder.h"
-#include "settings/profile.h"
 #include "settings/settings_file.h"
 #include "ui/main/main_window.h"
 #include "ui/platform/fonts.h"
@@ -26,7 +25,7 @@ int main(int argc, char* argv[])
     // Without a place for the settings file there is no drawing and no lock.
     const auto refuse = [&argc, argv](const QString& text) {
         const QApplication app(argc, argv);
-        tavlo::platform::QtMessageBoxes boxes;
+        tavlo::ui::platform::QtMessageBoxes boxes;
         // No window yet to own the warning or lend it a caption.
         boxes.Warn(nullptr, text, QStringLiteral("Tavlo"));
         return 1;
@@ -51,7 +50,7 @@ int main(int argc, char* argv[])
 
     // One instance per settings file: a second start ends at once and
     // without a word; the first goes on.
-    const tavlo::platform::InstanceLock instance(home.File(tavlo::kProfileFileName));
+    const tavlo::platform::InstanceLock instance(settings.File());
     if (!instance.owns())
         return 0;
 
@@ -59,8 +58,8 @@ int main(int argc, char* argv[])
     settings.RemoveLeftovers();
 
     QApplication app(argc, argv);
-    tavlo::platform::InstallToolkitTranslation(app, QString::fromStdString(programFolder));
-    tavlo::platform::UseWindowFontByDefault();
+    tavlo::ui::platform::InstallToolkitTranslation(app, QString::fromStdString(programFolder));
+    tavlo::ui::platform::UseWindowFontByDefault();
     // The icon for every window, and the desktop entry that names it.
     QIcon icon;
     for (const int size : {16, 32, 48, 256})
@@ -72,17 +71,16 @@ int main(int argc, char* argv[])
     tavlo::DrawState state(settings, random);
     // A journal only where the organiser made a Tavlo.log beside the settings
     // file before this start. Written last, after the window has gone.
-    const std::unique_ptr<tavlo::Journal> journal =
-        tavlo::Journal::IfAsked(home.File(tavlo::Journal::kFileName), home.File(tavlo::kProfileFileName),
-                                home.DisplayPathTo(tavlo::Journal::kFileName));
+    const std::unique_ptr<tavlo::Journal> journal = tavlo::Journal::IfAsked(
+        home.File(tavlo::Journal::kFileName), settings.File(), home.DisplayPathTo(tavlo::Journal::kFileName));
     state.SetLog(journal.get());
-    tavlo::platform::QtMessageBoxes boxes;
-    const std::unique_ptr<tavlo::platform::ScreenAwake> awake = tavlo::platform::SystemScreenAwake();
+    tavlo::ui::platform::QtMessageBoxes boxes;
+    const std::unique_ptr<tavlo::ui::platform::ScreenAwake> awake = tavlo::ui::platform::SystemScreenAwake();
 
     tavlo::frmTavlo window(state, boxes, *awake);
     // Log-out, shut-down or a signal: the window saves what it can first.
     // exit() also ends a spin, a modal window or a box open at the time.
-    tavlo::platform::SystemEnding ending(window, [](int exitCode) { QCoreApplication::exit(exitCode); });
+    tavlo::ui::platform::SystemEnding ending(window, [](int exitCode) { QCoreApplication::exit(exitCode); });
     state.SetCaughtUpListener([&ending] { ending.LetGo(); });
     window.show();
     const int exitCode = QApplication::exec();

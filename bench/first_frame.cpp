@@ -58,7 +58,7 @@ struct Text {
     const char16_t* text;
     double points;
     int weight;
-    tavlo::platform::TwipsBox box;
+    tavlo::ui::platform::TwipsBox box;
     int alignment;
 };
 
@@ -88,8 +88,8 @@ protected:
     {
         QPainter painter(this);
         for (const Text& text : kTexts) {
-            painter.setFont(tavlo::platform::GothicFont(text.points, text.weight));
-            painter.drawText(tavlo::platform::TwipsRect(text.box), text.alignment, QString::fromUtf16(text.text));
+            painter.setFont(tavlo::ui::platform::GothicFont(text.points, text.weight));
+            painter.drawText(tavlo::ui::platform::TwipsRect(text.box), text.alignment, QString::fromUtf16(text.text));
         }
     }
 };
@@ -107,8 +107,8 @@ int main(int argc, char* argv[])
     tavlo::SettingsFile settings(bare ? std::string() : std::string(argv[2]));
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state(settings, random);
-    tavlo::platform::QtMessageBoxes boxes;
-    const std::unique_ptr<tavlo::platform::ScreenAwake> awake = tavlo::platform::SystemScreenAwake();
+    tavlo::ui::platform::QtMessageBoxes boxes;
+    const std::unique_ptr<tavlo::ui::platform::ScreenAwake> awake = tavlo::ui::platform::SystemScreenAwake();
 
     std::unique_ptr<QWidget> window;
     if (texts) {
@@ -117,7 +117,7 @@ int main(int argc, char* argv[])
         window = std::make_unique<QWidget>();
         window->resize(705, 445);
     } else {
-        tavlo::platform::UseWindowFontByDefault();  // as main() does
+        tavlo::ui::platform::UseWindowFontByDefault();  // as main() does
         window = std::make_unique<tavlo::frmTavlo>(state, boxes, *awake);
     }
     window->installEventFilter(&watcher);

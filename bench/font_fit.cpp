@@ -81,7 +81,7 @@ int main(int argc, char* argv[])
         double worst = 0;
         int lacking = 0;
         for (const Caption& caption : kCaptions) {
-            QFont font = tavlo::platform::GothicFont(caption.points, caption.weight);
+            QFont font = tavlo::ui::platform::GothicFont(caption.points, caption.weight);
             font.setFamilies({family});
             font.setStyleStrategy(QFont::NoFontMerging);
             const QFontMetrics metrics(font);
@@ -90,8 +90,8 @@ int main(int argc, char* argv[])
             const int measured = metrics.horizontalAdvance(text);
             worst = std::max(worst, std::abs(measured - designed) / designed);
             std::printf("  %-26s %9.0f %9d %9d %9.0f %9d %9d\n", caption.control, designed, measured,
-                        tavlo::platform::TwipsToPixels(caption.widthTwips), caption.points * 96.0 / 72.0,
-                        metrics.height(), tavlo::platform::TwipsToPixels(caption.heightTwips));
+                        tavlo::ui::platform::TwipsToPixels(caption.widthTwips), caption.points * 96.0 / 72.0,
+                        metrics.height(), tavlo::ui::platform::TwipsToPixels(caption.heightTwips));
             QString lacked;
             for (const char32_t c : text.toUcs4()) {
                 if (!metrics.inFontUcs4(c))

@@ -58,8 +58,8 @@ int main(int argc, char* argv[])
     tavlo::SettingsFile settings(path);
     tavlo::platform::SystemRandomSource random;
     tavlo::DrawState state(settings, random);
-    tavlo::platform::QtMessageBoxes boxes;
-    const std::unique_ptr<tavlo::platform::ScreenAwake> awake = tavlo::platform::SystemScreenAwake();
+    tavlo::ui::platform::QtMessageBoxes boxes;
+    const std::unique_ptr<tavlo::ui::platform::ScreenAwake> awake = tavlo::ui::platform::SystemScreenAwake();
     tavlo::frmTavlo window(state, boxes, *awake);
     window.show();
 

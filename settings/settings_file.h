@@ -58,6 +58,8 @@ public:
 
     // The full path of the file as the system spells it now, for messages.
     std::string DisplayPath() const;
+    // The file as the file calls reach it.
+    const platform::FileRef& File() const { return m_file; }
 
     StoredRange ReadRange() const;
     // The Result section's entries in file order; an entry whose key is not an

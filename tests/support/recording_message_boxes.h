@@ -12,37 +12,38 @@ namespace tavlo::test {
 
 // Records every box a window asks for and answers questions from a script.
 // An unscripted question is answered with its default button.
-class RecordingMessageBoxes final : public platform::MessageBoxes {
+class RecordingMessageBoxes final : public ui::platform::MessageBoxes {
 public:
     struct Call {
         bool question = false;
         QString message;
         QString title;
-        platform::Style style = platform::Style::Ok;
+        ui::platform::Style style = ui::platform::Style::Ok;
     };
 
     void Warn(QWidget* owner, const QString& message, const QString& title) override
     {
-        calls.push_back({false, message, title, platform::Style::Ok | platform::Style::Warning});
+        calls.push_back({false, message, title, ui::platform::Style::Ok | ui::platform::Style::Warning});
         if (onBox)
             onBox(owner);
     }
-    platform::Answer Ask(QWidget* owner, const QString& message, const QString& title, platform::Style style) override
+    ui::platform::Answer Ask(QWidget* owner, const QString& message, const QString& title,
+                             ui::platform::Style style) override
     {
         calls.push_back({true, message, title, style});
         if (onBox)
             onBox(owner);
-        using platform::Answer;
+        using ui::platform::Answer;
         if (answers.empty())
-            return (style & platform::Style::DefaultButton2) == platform::Style::DefaultButton2 ? Answer::No
-                                                                                                : Answer::Yes;
+            return (style & ui::platform::Style::DefaultButton2) == ui::platform::Style::DefaultButton2 ? Answer::No
+                                                                                                        : Answer::Yes;
         const Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
 
-    void AnswerYes() { answers.push_back(platform::Answer::Yes); }
-    void AnswerNo() { answers.push_back(platform::Answer::No); }
+    void AnswerYes() { answers.push_back(ui::platform::Answer::Yes); }
+    void AnswerNo() { answers.push_back(ui::platform::Answer::No); }
     QStringList Messages() const
     {
         QStringList list;
@@ -53,7 +54,7 @@ public:
     void Clear() { calls.clear(); }
 
     std::vector<Call> calls;
-    std::deque<platform::Answer> answers;
+    std::deque<ui::platform::Answer> answers;
     // Runs while a box "is open", e.g. to check where the focus was.
     std::function<void(QWidget*)> onBox;
 };

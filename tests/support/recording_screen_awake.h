@@ -7,7 +7,7 @@
 namespace tavlo::test {
 
 // Records each call, "Hold" or "Release", in order.
-class RecordingScreenAwake final : public platform::ScreenAwake {
+class RecordingScreenAwake final : public ui::platform::ScreenAwake {
 public:
     void Hold() override { calls << QStringLiteral("Hold"); }
     void Release() override { calls << QStringLiteral("Release"); }

@@ -129,10 +129,10 @@ void CommonBoxesTest::question()
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
 
-    platform::QtMessageBoxes boxes;
+    ui::platform::QtMessageBoxes boxes;
     BoxDriver driver(static_cast<Qt::Key>(key));
     const QString message = QStringLiteral("抽選結果をクリアします。よろしいですか？");
-    QCOMPARE(static_cast<int>(boxes.Ask(&owner, message, owner.windowTitle(), static_cast<platform::Style>(style))),
+    QCOMPARE(static_cast<int>(boxes.Ask(&owner, message, owner.windowTitle(), static_cast<ui::platform::Style>(style))),
              answer);
 
     QVERIFY(driver.seen.has_value());
@@ -164,7 +164,7 @@ void CommonBoxesTest::warning()
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
 
-    platform::QtMessageBoxes boxes;
+    ui::platform::QtMessageBoxes boxes;
     BoxDriver driver(static_cast<Qt::Key>(key));
     // Plain text: the "<b>" must show as typed, not turn the text bold.
     const QString message = QStringLiteral("<b>抽選範囲</b>(From)を入力して下さい。");
@@ -188,7 +188,7 @@ void CommonBoxesTest::heldKeyRepeatsPassABoxBy()
     QWidget owner;
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    platform::KeyRepeatFilter keys;
+    ui::platform::KeyRepeatFilter keys;
     const auto send = [](QWindow* to, QEvent::Type type, int time, bool repeat) {
         QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QString(), repeat);
         key.setTimestamp(static_cast<quint64>(time));
@@ -207,7 +207,7 @@ void CommonBoxesTest::heldKeyRepeatsPassABoxBy()
         send(box, QEvent::KeyRelease, 700, false);
         send(box, QEvent::KeyPress, 900, false);
     });
-    platform::QtMessageBoxes boxes;
+    ui::platform::QtMessageBoxes boxes;
     boxes.Warn(&owner, QStringLiteral("設定ファイルに書き込めませんでした。"), QStringLiteral("Tavlo"));
     QVERIFY(openAfterRepeats);
     QVERIFY(!driver.keyIgnored);

@@ -27,8 +27,8 @@
 #include "ui/platform/window_services.h"
 
 using namespace tavlo;
-using platform::Rgb;
-using platform::SystemColor;
+using ui::platform::Rgb;
+using ui::platform::SystemColor;
 
 namespace {
 
@@ -327,7 +327,7 @@ void CommonFormsTest::colours()
     QCOMPARE(BackColor(label), other);
     QCOMPARE(BackColor(plainLabel), kButtonFace);
     QVERIFY(!plainLabel->property("BackColor").isValid());
-    QCOMPARE(BackColor(list), SystemColor(platform::COLOR_WINDOW));
+    QCOMPARE(BackColor(list), SystemColor(ui::platform::COLOR_WINDOW));
     QVERIFY(!list->property("BackColor").isValid());
     QCOMPARE(BackColor(button), windowBack);
     QCOMPARE(BackColor(text), other);  // a text box only gets its limit
@@ -336,9 +336,9 @@ void CommonFormsTest::colours()
     // button, which keeps the platform's look.
     QCOMPARE(button->style(), QApplication::style());
     QCOMPARE(button->palette().color(QPalette::Button), QApplication::palette(button).color(QPalette::Button));
-    QCOMPARE(frameDefault->palette().color(QPalette::Window), platform::ToQColor(windowBack));
+    QCOMPARE(frameDefault->palette().color(QPalette::Window), ui::platform::ToQColor(windowBack));
     QVERIFY(frameDefault->autoFillBackground());
-    QCOMPARE(label->palette().color(QPalette::Window), platform::ToQColor(other));
+    QCOMPARE(label->palette().color(QPalette::Window), ui::platform::ToQColor(other));
     if (withColour)
         QCOMPARE(window.palette().color(QPalette::Window), QColor(10, 20, 30));
 }
@@ -359,16 +359,16 @@ void CommonFormsTest::colourValuesReadBack()
     QLineEdit text;
     QPushButton button;
     QLabel label;
-    QCOMPARE(BackColor(&text), SystemColor(platform::COLOR_WINDOW));
-    QCOMPARE(ForeColor(&text), SystemColor(platform::COLOR_WINDOWTEXT));
+    QCOMPARE(BackColor(&text), SystemColor(ui::platform::COLOR_WINDOW));
+    QCOMPARE(ForeColor(&text), SystemColor(ui::platform::COLOR_WINDOWTEXT));
     QCOMPARE(BackColor(&button), kButtonFace);
-    QCOMPARE(ForeColor(&button), SystemColor(platform::COLOR_BTNTEXT));
-    QCOMPARE(ForeColor(&label), SystemColor(platform::COLOR_BTNTEXT));
+    QCOMPARE(ForeColor(&button), SystemColor(ui::platform::COLOR_BTNTEXT));
+    QCOMPARE(ForeColor(&label), SystemColor(ui::platform::COLOR_BTNTEXT));
 
-    SetBackColor(&text, SystemColor(platform::COLOR_ACTIVECAPTION));
-    SetForeColor(&text, SystemColor(platform::COLOR_CAPTIONTEXT));
-    QCOMPARE(BackColor(&text), SystemColor(platform::COLOR_ACTIVECAPTION));
-    QCOMPARE(ForeColor(&text), SystemColor(platform::COLOR_CAPTIONTEXT));
+    SetBackColor(&text, SystemColor(ui::platform::COLOR_ACTIVECAPTION));
+    SetForeColor(&text, SystemColor(ui::platform::COLOR_CAPTIONTEXT));
+    QCOMPARE(BackColor(&text), SystemColor(ui::platform::COLOR_ACTIVECAPTION));
+    QCOMPARE(ForeColor(&text), SystemColor(ui::platform::COLOR_CAPTIONTEXT));
     QCOMPARE(text.palette().color(QPalette::Base), QColor(10, 36, 106));
     QCOMPARE(text.palette().color(QPalette::Text), QColor(255, 255, 255));
 
@@ -380,7 +380,7 @@ void CommonFormsTest::colourValuesReadBack()
 
     // A value stored as a signed integer reads back with the same bits.
     label.setProperty("BackColor", static_cast<int>(0x80000012u - 0x100000000ll));
-    QCOMPARE(BackColor(&label), SystemColor(platform::COLOR_BTNTEXT));
+    QCOMPARE(BackColor(&label), SystemColor(ui::platform::COLOR_BTNTEXT));
 }
 
 void CommonFormsTest::toQColor_data()
@@ -410,9 +410,9 @@ void CommonFormsTest::toQColor()
 {
     QFETCH(quint32, value);
     QFETCH(QColor, color);
-    QCOMPARE(platform::ToQColor(value), color);
-    if ((value & platform::kSystemColorFlag) == 0)
-        QCOMPARE(platform::ToColorValue(color), value & 0xFFFFFFu);
+    QCOMPARE(ui::platform::ToQColor(value), color);
+    if ((value & ui::platform::kSystemColorFlag) == 0)
+        QCOMPARE(ui::platform::ToColorValue(color), value & 0xFFFFFFu);
 }
 
 // The style would tint and shade a plain palette colour; a coloured button
@@ -427,7 +427,7 @@ void CommonFormsTest::graphicalButtonShowsItsColour()
     DrawInOwnColor(button);
 
     for (const QColor expected : {QColor(255, 192, 192), QColor(255, 191, 191)}) {
-        SetBackColor(button, platform::ToColorValue(expected));
+        SetBackColor(button, ui::platform::ToColorValue(expected));
         const QImage image = button->grab().toImage();
         QCOMPARE(QColor(image.pixel(image.width() / 2, image.height() - 6)), expected);
         QCOMPARE(QColor(image.pixel(6, image.height() / 2)), expected);
@@ -436,7 +436,7 @@ void CommonFormsTest::graphicalButtonShowsItsColour()
 
 void CommonFormsTest::gothicFont()
 {
-    const QFont font = platform::GothicFont(216);
+    const QFont font = ui::platform::GothicFont(216);
     QCOMPARE(font.pointSizeF(), 216.0);
     QCOMPARE(font.weight(), QFont::Normal);
     QVERIFY(font.fixedPitch());
@@ -453,7 +453,7 @@ void CommonFormsTest::gothicFont()
              qPrintable(used));
     if (QFontDatabase::hasFamily(bizUd[1]) && !QFontDatabase::hasFamily(QStringLiteral("MS Gothic")))
         QVERIFY2(bizUd.contains(used), qPrintable(used));
-    QCOMPARE(platform::GothicFont(12, 700).weight(), QFont::Bold);
+    QCOMPARE(ui::platform::GothicFont(12, 700).weight(), QFont::Bold);
 }
 
 // The windows' font becomes the default; message boxes and menus, which the
@@ -468,12 +468,12 @@ void CommonFormsTest::windowFontByDefault()
     const QFont previous = QApplication::font();
     const QFont boxFont = shownFont(QMessageBox());
     const QFont menuFont = shownFont(QMenu());
-    platform::UseWindowFontByDefault();
+    ui::platform::UseWindowFontByDefault();
     const QFont windowFont = QApplication::font();
     const QFont boxFontAfter = shownFont(QMessageBox());
     const QFont menuFontAfter = shownFont(QMenu());
     QGuiApplication::setFont(previous);
-    QCOMPARE(windowFont, platform::GothicFont(12));
+    QCOMPARE(windowFont, ui::platform::GothicFont(12));
     QCOMPARE(boxFontAfter.toString(), boxFont.toString());
     QCOMPARE(menuFontAfter.toString(), menuFont.toString());
 }
@@ -497,10 +497,10 @@ void CommonFormsTest::pumpDeliversQueuedInput()
     QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre),
                                                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
     QCOMPARE(box->text(), QString());
-    platform::PumpEvents();
+    ui::platform::PumpEvents();
     QCOMPARE(box->text(), QStringLiteral("a"));
     QCOMPARE(clicks, 1);
-    platform::RepaintNow(box);
+    ui::platform::RepaintNow(box);
 }
 
 QTEST_MAIN(CommonFormsTest)

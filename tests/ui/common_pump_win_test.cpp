@@ -38,9 +38,9 @@ void TestCommonPumpWin::pumpAfterPumpReadsTheMessageQueue()
     MessageCounter counter;
     QCoreApplication::instance()->installNativeEventFilter(&counter);
     for (int pass = 1; pass <= 3; ++pass) {
-        tavlo::platform::PumpEvents();
+        tavlo::ui::platform::PumpEvents();
         QVERIFY(PostThreadMessageW(GetCurrentThreadId(), kProbeMessage, 0, 0));
-        tavlo::platform::PumpEvents();
+        tavlo::ui::platform::PumpEvents();
         QCOMPARE(counter.seen, pass);
     }
     QCoreApplication::instance()->removeNativeEventFilter(&counter);

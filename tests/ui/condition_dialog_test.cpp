@@ -188,7 +188,7 @@ void ConditionDialogTest::design()
         QWidget* control = Control(design.name);
         QVERIFY2(control, design.name);
         const QRect& t = design.twips;
-        const QRect designed = platform::TwipsRect(t.x(), t.y(), t.width(), t.height());
+        const QRect designed = ui::platform::TwipsRect(t.x(), t.y(), t.width(), t.height());
         if (auto* label = qobject_cast<QLabel*>(control)) {
             // A label may grow downwards to show a whole line of its font.
             QCOMPARE(label->geometry().topLeft(), designed.topLeft());
@@ -287,7 +287,7 @@ void ConditionDialogTest::okOutcome()
     QVERIFY(Open("[Condition]\nRange=10,90\n[Result]\n1=15\n2=50\n"));
     const std::string before = test::ReadFile(m_fx->path);
     if (answer)
-        m_fx->boxes.answers.push_back(static_cast<platform::Answer>(answer));
+        m_fx->boxes.answers.push_back(static_cast<ui::platform::Answer>(answer));
 
     EnterRange(from, to);
 
@@ -330,7 +330,7 @@ void ConditionDialogTest::firstRangeEver()
     QVERIFY(Open());
     QCOMPARE(Box("txtRangeMin")->text(), QString());
     QCOMPARE(Box("txtRangeMax")->text(), QString());
-    m_fx->boxes.answers.push_back(static_cast<platform::Answer>(answer));
+    m_fx->boxes.answers.push_back(static_cast<ui::platform::Answer>(answer));
 
     EnterRange(QStringLiteral("1"), QStringLiteral("50"));
 
@@ -587,7 +587,7 @@ void ConditionDialogTest::failedWriteWarns()
     QVERIFY(Open("[Condition]\nRange=10,90\n[Result]\n1=15\n"));
     std::filesystem::remove(m_fx->path);
     std::filesystem::create_directory(m_fx->path);  // a directory cannot be written as a file
-    m_fx->boxes.answers.push_back(static_cast<platform::Answer>(answer));
+    m_fx->boxes.answers.push_back(static_cast<ui::platform::Answer>(answer));
 
     EnterRange(QStringLiteral("1"), to);
 

@@ -167,11 +167,11 @@ private slots:
 
         QCOMPARE(text("txtRange"), range);
         QCOMPARE(ForeColor(child<QLineEdit>("txtRange")),
-                 red ? platform::Rgb(255, 0, 0) : platform::SystemColor(platform::COLOR_INFOTEXT));
+                 red ? ui::platform::Rgb(255, 0, 0) : ui::platform::SystemColor(ui::platform::COLOR_INFOTEXT));
         QCOMPARE(text("txtCount"), count);
         QCOMPARE(digits(), (QStringList{"0", "0", "0"}));
         QCOMPARE(child<QPushButton>("cmdStartStop")->text(), QStringLiteral("START"));
-        QCOMPARE(BackColor(child<QPushButton>("cmdStartStop")), platform::Rgb(255, 191, 191));
+        QCOMPARE(BackColor(child<QPushButton>("cmdStartStop")), ui::platform::Rgb(255, 191, 191));
         QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtRange"));
         QCOMPARE(m_fx->random.reseeds, red ? 0 : 1);
     }

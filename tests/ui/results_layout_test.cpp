@@ -5,7 +5,7 @@
 #include "ui/results/result_layout.h"
 #include "ui/results/result_line.h"
 
-using tavlo::platform::TwipsBox;
+using tavlo::ui::platform::TwipsBox;
 
 namespace {
 

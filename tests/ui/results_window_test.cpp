@@ -168,7 +168,7 @@ void ResultsWindowTest::design()
     QVERIFY(Close() != nullptr);
     QCOMPARE(Close()->text(), QStringLiteral(u"閉じる"));
     // Neither control has a font of its own: both show the window's face.
-    QCOMPARE(m_window->font(), tavlo::platform::GothicFont(12));
+    QCOMPARE(m_window->font(), tavlo::ui::platform::GothicFont(12));
     QCOMPARE(List()->font(), m_window->font());
     QCOMPARE(Close()->font(), m_window->font());
     // No default button, so that Enter on the list does not close.

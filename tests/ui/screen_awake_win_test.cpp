@@ -17,7 +17,7 @@ private slots:
         // nothing, so the probe leaves no request behind.
         const auto stateNow = [] { return ::SetThreadExecutionState(ES_CONTINUOUS); };
         {
-            const auto awake = tavlo::platform::SystemScreenAwake();
+            const auto awake = tavlo::ui::platform::SystemScreenAwake();
             awake->Hold();
             QCOMPARE(stateNow() & kHeld, kHeld);
             awake->Hold();

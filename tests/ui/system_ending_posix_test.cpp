@@ -35,7 +35,7 @@ private slots:
         fx.state.ApplyRange(1, 3, "1", "3");
 
         int exitCode = -1;
-        platform::SystemEnding ending(window, [&exitCode](int code) { exitCode = code; });
+        ui::platform::SystemEnding ending(window, [&exitCode](int code) { exitCode = code; });
         int passes = 0;
         connect(&window, &frmTavlo::spinAdvanced, this, [&] {
             if (++passes == 1) {

@@ -54,7 +54,7 @@ private slots:
         fx.state.DrawNumber();  // only memory holds it
 
         int exitCode = -1;
-        platform::SystemEnding ending(window, [&exitCode](int code) { exitCode = code; });
+        ui::platform::SystemEnding ending(window, [&exitCode](int code) { exitCode = code; });
         const HWND hidden = EndingWindow();
         QVERIFY(hidden != nullptr);
 

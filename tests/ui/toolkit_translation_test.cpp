@@ -17,7 +17,7 @@ private slots:
         // The build folder stands for the program's folder: the Windows build
         // carries the translation in its translations/, as the zip does; the
         // Linux build has none there and finds Qt's own.
-        QVERIFY(tavlo::platform::InstallToolkitTranslation(*qApp, qEnvironmentVariable("TAVLO_BUILD_DIR")));
+        QVERIFY(tavlo::ui::platform::InstallToolkitTranslation(*qApp, qEnvironmentVariable("TAVLO_BUILD_DIR")));
 
         QLineEdit box(QStringLiteral("123"));
         const std::unique_ptr<QMenu> menu(box.createStandardContextMenu());

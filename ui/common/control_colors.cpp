@@ -21,7 +21,7 @@ constexpr char kBackColorProperty[] = "BackColor";
 constexpr char kForeColorProperty[] = "ForeColor";
 constexpr char kOwnColorProperty[] = "DrawnInOwnColor";
 
-using platform::SystemColor;
+using ui::platform::SystemColor;
 
 enum class Kind { Edit, Combo, Button, Plain };
 
@@ -109,7 +109,7 @@ void SetBackColor(QWidget* control, std::uint32_t value)
     if (control == nullptr)
         return;
     control->setProperty(kBackColorProperty, QVariant::fromValue(static_cast<uint>(value)));
-    const QColor color = platform::ToQColor(value);
+    const QColor color = ui::platform::ToQColor(value);
     switch (KindOf(control)) {
         case Kind::Edit:
             SetRole(control, QPalette::Base, color);
@@ -139,7 +139,7 @@ void SetForeColor(QWidget* control, std::uint32_t value)
     if (control == nullptr)
         return;
     control->setProperty(kForeColorProperty, QVariant::fromValue(static_cast<uint>(value)));
-    const QColor color = platform::ToQColor(value);
+    const QColor color = ui::platform::ToQColor(value);
     switch (KindOf(control)) {
         case Kind::Edit:
             SetRole(control, QPalette::Text, color);
@@ -173,7 +173,7 @@ std::uint32_t BackColor(const QWidget* control)
     const Kind kind = KindOf(control);
     const bool field = kind == Kind::Edit || kind == Kind::Combo;
     return ReadValue(control, kBackColorProperty,
-                     SystemColor(field ? platform::COLOR_WINDOW : platform::COLOR_BTNFACE));
+                     SystemColor(field ? ui::platform::COLOR_WINDOW : ui::platform::COLOR_BTNFACE));
 }
 
 std::uint32_t ForeColor(const QWidget* control)
@@ -183,7 +183,7 @@ std::uint32_t ForeColor(const QWidget* control)
     const Kind kind = KindOf(control);
     const bool field = kind == Kind::Edit || kind == Kind::Combo;
     return ReadValue(control, kForeColorProperty,
-                     SystemColor(field ? platform::COLOR_WINDOWTEXT : platform::COLOR_BTNTEXT));
+                     SystemColor(field ? ui::platform::COLOR_WINDOWTEXT : ui::platform::COLOR_BTNTEXT));
 }
 
 }  // namespace tavlo

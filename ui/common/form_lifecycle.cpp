@@ -21,7 +21,7 @@ namespace {
 
 constexpr char kMaxLengthProperty[] = "MaxLength";
 constexpr char kTagProperty[] = "Tag";
-constexpr std::uint32_t kKeepColor = platform::Rgb(192, 192, 192);
+constexpr std::uint32_t kKeepColor = ui::platform::Rgb(192, 192, 192);
 // QLineEdit's own ceiling, which is also its setting for "no limit".
 constexpr int kNoLimit = 32767;
 

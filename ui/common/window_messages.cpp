@@ -6,16 +6,16 @@
 
 namespace tavlo {
 
-WindowMessages::WindowMessages(platform::MessageBoxes& boxes, QWidget& window) : m_boxes(boxes), m_window(window) {}
+WindowMessages::WindowMessages(ui::platform::MessageBoxes& boxes, QWidget& window) : m_boxes(boxes), m_window(window) {}
 
 void WindowMessages::ShowWarning(const QString& message) const
 {
     m_boxes.Warn(&m_window, message, m_window.windowTitle());
 }
 
-platform::Answer WindowMessages::AskYesNo(const QString& message, platform::Style defaultButton) const
+ui::platform::Answer WindowMessages::AskYesNo(const QString& message, ui::platform::Style defaultButton) const
 {
-    using platform::Style;
+    using ui::platform::Style;
     return m_boxes.Ask(&m_window, message, m_window.windowTitle(), Style::YesNo | Style::Question | defaultButton);
 }
 

@@ -15,21 +15,21 @@ namespace tavlo {
 // goes through the MessageBoxes seam.
 class WindowMessages {
 public:
-    WindowMessages(platform::MessageBoxes& boxes, QWidget& window);
+    WindowMessages(ui::platform::MessageBoxes& boxes, QWidget& window);
 
     // A beep and a warning box with OK.
     void ShowWarning(const QString& message) const;
     // A beep and a Yes/No question box with the question icon; `defaultButton`
     // Style::DefaultButton2 makes No the default, Style::DefaultButton1 Yes.
-    platform::Answer AskYesNo(const QString& message, platform::Style defaultButton) const;
+    ui::platform::Answer AskYesNo(const QString& message, ui::platform::Style defaultButton) const;
     // The warning that the settings file at `path` could not be written.
     void WarnSettingsNotSaved(const std::string& path) const;
 
     // The seam itself, for a window this one opens.
-    platform::MessageBoxes& boxes() const { return m_boxes; }
+    ui::platform::MessageBoxes& boxes() const { return m_boxes; }
 
 private:
-    platform::MessageBoxes& m_boxes;
+    ui::platform::MessageBoxes& m_boxes;
     QWidget& m_window;
 };
 

@@ -23,7 +23,7 @@ namespace tavlo {
 
 namespace {
 
-using platform::TwipsBox;
+using ui::platform::TwipsBox;
 
 constexpr std::int16_t kMaxDigits = 3;
 
@@ -52,7 +52,8 @@ QString TrimBlanks(const QString& text)
 
 }  // namespace
 
-frmCondition::frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow, QWidget* owner)
+frmCondition::frmCondition(DrawState& state, ui::platform::MessageBoxes& boxes, MainWindowLink& mainWindow,
+                           QWidget* owner)
     : QDialog(owner), m_state(state), m_messages(boxes, *this), m_mainWindow(mainWindow)
 {
     CreateControls();
@@ -71,7 +72,7 @@ void frmCondition::CreateControls()
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(TwipsRect(kWindowDesign).size());
-    setFont(platform::GothicFont(kFontPoints));
+    setFont(ui::platform::GothicFont(kFontPoints));
 
     // Created in tab order: the design order of the controls is their order.
     lblRange = new QLabel(QStringLiteral("抽選結果範囲"), this);
@@ -108,7 +109,7 @@ void frmCondition::CreateControls()
     }
     for (QLineEdit* box : {txtRangeMin, txtRangeMax}) {
         box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        box->setFont(platform::WithFallbackFaces(font()));  // whatever is typed shows
+        box->setFont(ui::platform::WithFallbackFaces(font()));  // whatever is typed shows
         box->installEventFilter(this);
     }
     // Neither button is the default: Enter presses nothing in this dialog.
@@ -249,10 +250,10 @@ void frmCondition::cmdOK_Click()
     // A first range ever counts as narrower: any bound beats -1.
     bool clearResults = false;
     if (newTo < m_state.RangeMax() || newFrom > m_state.RangeMin()) {
-        const platform::Answer answer =
+        const ui::platform::Answer answer =
             m_messages.AskYesNo(QStringLiteral("抽選範囲が狭くなったので、抽選結果をクリアします。よろしいですか？"),
-                                platform::Style::DefaultButton2);
-        if (answer == platform::Answer::No)
+                                ui::platform::Style::DefaultButton2);
+        if (answer == ui::platform::Answer::No)
             return;
         clearResults = true;
     }
@@ -272,8 +273,8 @@ void frmCondition::cmdOK_Click()
         // question; the old draws under the wider range are a sound state.
         if (!clearResults
             && m_messages.AskYesNo(QStringLiteral("抽選範囲が変更されました。抽選結果をクリアしますか？"),
-                                   platform::Style::DefaultButton2)
-                   == platform::Answer::Yes) {
+                                   ui::platform::Style::DefaultButton2)
+                   == ui::platform::Answer::Yes) {
             clearResults = true;
             // One action, one warning: a file that refused the range has
             // already been reported.

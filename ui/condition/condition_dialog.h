@@ -14,7 +14,7 @@ namespace tavlo {
 class DrawState;
 class FocusValidator;
 class MainWindowLink;
-namespace platform {
+namespace ui::platform {
 class MessageBoxes;
 }
 
@@ -29,7 +29,7 @@ class frmCondition : public QDialog {
 public:
     // Runs the load: prepares the controls and fills the boxes from the range.
     // `owner` is the main window; the dialog is shown modally over it.
-    frmCondition(DrawState& state, platform::MessageBoxes& boxes, MainWindowLink& mainWindow, QWidget* owner);
+    frmCondition(DrawState& state, ui::platform::MessageBoxes& boxes, MainWindowLink& mainWindow, QWidget* owner);
     ~frmCondition() override;
 
     // Every way of closing passes here: the closing hook runs first.

@@ -8,7 +8,7 @@
 
 namespace tavlo {
 
-AwakeWhileActive::AwakeWhileActive(QWidget& mainWindow, platform::ScreenAwake& awake)
+AwakeWhileActive::AwakeWhileActive(QWidget& mainWindow, ui::platform::ScreenAwake& awake)
     : m_mainWindow(mainWindow), m_awake(awake)
 {
     m_mainWindow.installEventFilter(this);

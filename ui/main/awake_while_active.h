@@ -6,7 +6,7 @@ class QWidget;
 
 namespace tavlo {
 
-namespace platform {
+namespace ui::platform {
 class ScreenAwake;
 }
 
@@ -15,7 +15,7 @@ class ScreenAwake;
 // minimised. Lets go when that ends, and at the latest when destroyed.
 class AwakeWhileActive final : public QObject {
 public:
-    AwakeWhileActive(QWidget& mainWindow, platform::ScreenAwake& awake);
+    AwakeWhileActive(QWidget& mainWindow, ui::platform::ScreenAwake& awake);
     AwakeWhileActive(const AwakeWhileActive&) = delete;
     AwakeWhileActive& operator=(const AwakeWhileActive&) = delete;
     ~AwakeWhileActive() override;
@@ -27,7 +27,7 @@ private:
     void Update();
 
     QWidget& m_mainWindow;
-    platform::ScreenAwake& m_awake;
+    ui::platform::ScreenAwake& m_awake;
     bool m_held = false;
 };
 

@@ -22,8 +22,8 @@
 
 namespace tavlo {
 
-using platform::SystemColor;
-using platform::TwipsBox;
+using ui::platform::SystemColor;
+using ui::platform::TwipsBox;
 
 namespace {
 
@@ -56,14 +56,14 @@ constexpr double kDigitFontSize = 216;
 constexpr double kStartStopFontSize = 42;
 
 // Displays along the top and the digit boxes in the middle.
-constexpr std::uint32_t kDisplayBack = SystemColor(platform::COLOR_INACTIVECAPTIONTEXT);
-constexpr std::uint32_t kDisplayText = SystemColor(platform::COLOR_INFOTEXT);
-constexpr std::uint32_t kDigitBack = SystemColor(platform::COLOR_ACTIVECAPTION);
-constexpr std::uint32_t kDigitText = SystemColor(platform::COLOR_CAPTIONTEXT);
-constexpr std::uint32_t kStartStopDesignBack = platform::Rgb(255, 192, 192);
+constexpr std::uint32_t kDisplayBack = SystemColor(ui::platform::COLOR_INACTIVECAPTIONTEXT);
+constexpr std::uint32_t kDisplayText = SystemColor(ui::platform::COLOR_INFOTEXT);
+constexpr std::uint32_t kDigitBack = SystemColor(ui::platform::COLOR_ACTIVECAPTION);
+constexpr std::uint32_t kDigitText = SystemColor(ui::platform::COLOR_CAPTIONTEXT);
+constexpr std::uint32_t kStartStopDesignBack = ui::platform::Rgb(255, 192, 192);
 // Start-up recolours the button a shade off its design value; this one shows.
-constexpr std::uint32_t kStartStopBack = platform::Rgb(255, 191, 191);
-constexpr std::uint32_t kRangeNotSetText = platform::Rgb(255, 0, 0);
+constexpr std::uint32_t kStartStopBack = ui::platform::Rgb(255, 191, 191);
+constexpr std::uint32_t kRangeNotSetText = ui::platform::Rgb(255, 0, 0);
 
 QLineEdit* MakeDisplay(QWidget* window, const char* name, const QString& text, QRect geometry, const QFont& font,
                        std::uint32_t back, std::uint32_t fore)
@@ -109,7 +109,8 @@ void Advance(QLineEdit* box)
 
 }  // namespace
 
-frmTavlo::frmTavlo(DrawState& state, platform::MessageBoxes& boxes, platform::ScreenAwake& awake, QWidget* parent)
+frmTavlo::frmTavlo(DrawState& state, ui::platform::MessageBoxes& boxes, ui::platform::ScreenAwake& awake,
+                   QWidget* parent)
     : QWidget(parent), m_state(state), m_messages(boxes, *this), m_awake(*this, awake)
 {
     CreateControls();
@@ -122,11 +123,11 @@ void frmTavlo::CreateControls()
 {
     setObjectName(QStringLiteral("frmTavlo"));
     setWindowTitle(QStringLiteral("Tavlo"));
-    setFont(platform::GothicFont(kWindowFontSize));
+    setFont(ui::platform::GothicFont(kWindowFontSize));
     resize(TwipsRect(kWindowDesign).size());
 
     const QFont windowFont = font();
-    const QFont digitFont = platform::GothicFont(kDigitFontSize);
+    const QFont digitFont = ui::platform::GothicFont(kDigitFontSize);
 
     // Created in tab order, which is also the order of the focus chain.
     txtRange = MakeDisplay(this, "txtRange", QStringLiteral("抽選範囲 : nnn ～ nnn"), TwipsRect(kRangeDesign),
@@ -159,7 +160,7 @@ void frmTavlo::CreateControls()
     lblNumber->setAccessibleName(kNumberName);
 
     cmdStartStop = MakeButton(this, "cmdStartStop", kStart, TwipsRect(kStartStopDesign));
-    cmdStartStop->setFont(platform::GothicFont(kStartStopFontSize));
+    cmdStartStop->setFont(ui::platform::GothicFont(kStartStopFontSize));
     // The four small buttons are graphical in the design too, but in the
     // button face, which the platform's look gives them as well.
     DrawInOwnColor(cmdStartStop);
@@ -173,7 +174,7 @@ void frmTavlo::CreateControls()
     Label1 = new QLabel(QStringLiteral("← Enterで動きます"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(TwipsRect(kHintDesign));
-    Label1->setFont(platform::GothicFont(kWindowFontSize, QFont::Bold));
+    Label1->setFont(ui::platform::GothicFont(kWindowFontSize, QFont::Bold));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Label1->setFocusPolicy(Qt::NoFocus);
 
@@ -225,7 +226,7 @@ void frmTavlo::EditRange()
         txtRange->setText(QStringLiteral("抽選範囲 : 未設定"));
         SetForeColor(txtRange, kRangeNotSetText);
     }
-    platform::RepaintNow(this);
+    ui::platform::RepaintNow(this);
 }
 
 void frmTavlo::EditCount(CountMode enmCountMode)
@@ -238,7 +239,7 @@ void frmTavlo::EditCount(CountMode enmCountMode)
         ordinal += 1;
     }
     txtCount->setText(text + QString::number(ordinal) + QStringLiteral("回目"));
-    platform::RepaintNow(this);
+    ui::platform::RepaintNow(this);
 }
 
 void frmTavlo::ClearResult()
@@ -312,7 +313,7 @@ void frmTavlo::Start()
     const int x = outcome.number;
     EditCount(CountMode::Last);
     SetStartStopCaption(kStop);
-    platform::RepaintNow(this);
+    ui::platform::RepaintNow(this);
     WarnIfNotSaved(outcome.saved);
 
     const QPointer<frmTavlo> self(this);
@@ -326,10 +327,10 @@ void frmTavlo::Start()
             Advance(txt10);
         if (c % 3 == 0)
             Advance(txt100);
-        platform::RepaintNow(this);
+        ui::platform::RepaintNow(this);
         emit spinAdvanced();
         c = c + 1 > 3 ? 1 : c + 1;
-        const bool goOn = platform::PumpEvents();
+        const bool goOn = ui::platform::PumpEvents();
         if (!self) {
             // The window went away inside the pump: nobody can press STOP any
             // more, and the program has nothing left to show. The draw is saved.
@@ -348,14 +349,14 @@ void frmTavlo::Start()
     // number drawn again after a clearing is read again too.
     lblNumber->setAccessibleName(kNumberName + u' ' + QString::number(x));
     EditCount(CountMode::Next);
-    platform::RepaintNow(this);
+    ui::platform::RepaintNow(this);
     WarnIfLogFailed();
 }
 
 void frmTavlo::Stop()
 {
     SetStartStopCaption(kStart);
-    platform::RepaintNow(this);
+    ui::platform::RepaintNow(this);
 }
 
 void frmTavlo::cmdCondition_Click()
@@ -364,7 +365,7 @@ void frmTavlo::cmdCondition_Click()
         frmCondition dialog(m_state, m_messages.boxes(), *this, this);
         dialog.exec();
     }
-    platform::ActivateWindow(this);
+    ui::platform::ActivateWindow(this);
     WarnIfLogFailed();
     cmdStartStop->setFocus();
 }
@@ -374,7 +375,7 @@ void frmTavlo::cmdResultList_Click()
     if (m_state.Count() > 0) {
         frmResultList list(m_state, this);
         list.exec();
-        platform::ActivateWindow(this);
+        ui::platform::ActivateWindow(this);
     } else {
         m_messages.ShowWarning(QStringLiteral("結果はありません。"));
     }
@@ -383,9 +384,9 @@ void frmTavlo::cmdResultList_Click()
 
 void frmTavlo::cmdClearResult_Click()
 {
-    const platform::Answer answer = m_messages.AskYesNo(QStringLiteral("抽選結果をクリアします。よろしいですか？"),
-                                                        platform::Style::DefaultButton2);
-    if (answer != platform::Answer::No) {
+    const ui::platform::Answer answer = m_messages.AskYesNo(QStringLiteral("抽選結果をクリアします。よろしいですか？"),
+                                                            ui::platform::Style::DefaultButton2);
+    if (answer != ui::platform::Answer::No) {
         ClearResult();
         WarnIfLogFailed();
     }
@@ -394,9 +395,9 @@ void frmTavlo::cmdClearResult_Click()
 
 void frmTavlo::cmdEnd_Click()
 {
-    const platform::Answer answer =
-        m_messages.AskYesNo(QStringLiteral("終了します。よろしいですか？"), platform::Style::DefaultButton1);
-    if (answer == platform::Answer::No) {
+    const ui::platform::Answer answer =
+        m_messages.AskYesNo(QStringLiteral("終了します。よろしいですか？"), ui::platform::Style::DefaultButton1);
+    if (answer == ui::platform::Answer::No) {
         cmdStartStop->setFocus();
         return;
     }
@@ -415,8 +416,8 @@ bool frmTavlo::ConfirmEnding()
     if (m_state.CatchUp()
         || m_messages.AskYesNo(QStringLiteral("設定ファイルに書き込めないため、保存されていない抽選結果があります。")
                                    + u'\n' + QStringLiteral("このまま終了すると、その結果は失われます。終了しますか？"),
-                               platform::Style::DefaultButton2)
-               == platform::Answer::Yes)
+                               ui::platform::Style::DefaultButton2)
+               == ui::platform::Answer::Yes)
         return true;
     cmdStartStop->setFocus();
     return false;

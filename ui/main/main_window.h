@@ -15,10 +15,10 @@ class QPushButton;
 namespace tavlo {
 
 class DrawState;
-namespace platform {
+namespace ui::platform {
 class MessageBoxes;
 class ScreenAwake;
-}  // namespace platform
+}  // namespace ui::platform
 
 // The main window: the three-digit display, the range and ordinal displays,
 // the START/STOP button and the commands that open the other windows, clear
@@ -27,17 +27,18 @@ class ScreenAwake;
 // The spin state lives in the caption of cmdStartStop and nowhere else:
 // "START" when idle, "STOP" while the digits spin.
 //
-// When the system ends the program (platform::SystemEnding), the window
+// When the system ends the program (ui::platform::SystemEnding), the window
 // saves what it can and, where the system waits, asks as at a close request;
 // a spin does not refuse that ending, since the draw is already recorded.
-class frmTavlo : public QWidget, public MainWindowLink, public platform::EndingHandler {
+class frmTavlo : public QWidget, public MainWindowLink, public ui::platform::EndingHandler {
     Q_OBJECT
 
 public:
     // Runs the load sequence: prepares the controls, reads the range and the
     // results from the settings file and shows them. `awake` keeps the
     // display on while the program is in use.
-    frmTavlo(DrawState& state, platform::MessageBoxes& boxes, platform::ScreenAwake& awake, QWidget* parent = nullptr);
+    frmTavlo(DrawState& state, ui::platform::MessageBoxes& boxes, ui::platform::ScreenAwake& awake,
+             QWidget* parent = nullptr);
     ~frmTavlo() override;
 
     // Shows the range, or that none is set.
@@ -87,7 +88,7 @@ private:
 
     DrawState& m_state;
     WindowMessages m_messages;
-    platform::KeyRepeatFilter m_keys;
+    ui::platform::KeyRepeatFilter m_keys;
     // True while a spin loop runs, until it has shown its number.
     bool m_inSpinLoop = false;
     AwakeWhileActive m_awake;

@@ -3,7 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 namespace {
 
@@ -23,4 +23,4 @@ void CopyLinesToClipboard(const QStringList& lines)
     QGuiApplication::clipboard()->setText(text);
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

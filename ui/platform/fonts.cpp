@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <array>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 namespace {
 
@@ -86,4 +86,4 @@ void UseWindowFontByDefault()
         QApplication::setFont(kept[i], kKeptClasses[i]);
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // The program's one face, "ＭＳ ゴシック", where installed; otherwise a Japanese
 // fixed-pitch Gothic face ("BIZ UDゴシック", else "IPAGothic", else "Noto Sans
@@ -23,4 +23,4 @@ QFont WithFallbackFaces(QFont font);
 // had.
 void UseWindowFontByDefault();
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

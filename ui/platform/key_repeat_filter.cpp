@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 KeyRepeatFilter::KeyRepeatFilter()
 {
@@ -112,4 +112,4 @@ void KeyRepeatFilter::LetGoOfEveryKey()
     m_judged = nullptr;
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

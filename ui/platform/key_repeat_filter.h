@@ -7,7 +7,7 @@
 
 class QKeyEvent;
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // Tells a key's auto-repeated press from a new press, where one press must
 // stay one START or one STOP. Qt's own flag is not enough: under X11 it pairs
@@ -71,4 +71,4 @@ private:
     bool m_judgedRepeat = false;
 };
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

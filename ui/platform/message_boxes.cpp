@@ -5,7 +5,7 @@
 
 #include "ui/platform/window_services.h"
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 namespace {
 
@@ -67,4 +67,4 @@ Answer QtMessageBoxes::Ask(QWidget* owner, const QString& message, const QString
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // A message box's style, with the platform's values: the buttons, the icon
 // and the default button added together, as in Style::YesNo | Style::Question.
@@ -57,4 +57,4 @@ public:
     Answer Ask(QWidget* owner, const QString& message, const QString& title, Style style) override;
 };
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // What the system itself says of a key press, where it knows better than Qt.
 // Windows marks each press message with whether the key was down before it:
@@ -30,4 +30,4 @@ private:
     std::unique_ptr<Watcher> m_watcher;
 };
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -1,6 +1,6 @@
 #include "ui/platform/native_key_repeats.h"
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 class NativeKeyRepeats::Watcher {};
 
@@ -13,4 +13,4 @@ std::optional<bool> NativeKeyRepeats::TakeRepeat(quint32)
     return std::nullopt;
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

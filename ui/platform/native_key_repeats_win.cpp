@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // Watches the press messages of the keys that act in the program (Enter,
 // Space, PageDown) before Qt reads them. Qt may hand several messages on
@@ -75,4 +75,4 @@ std::optional<bool> NativeKeyRepeats::TakeRepeat(quint32 nativeVirtualKey)
     return m_watcher->Take(nativeVirtualKey);
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // Asks the system not to blank the display or go to sleep, and lets it go
 // again: a drawing in front of an audience must not go dark while the room
@@ -20,4 +20,4 @@ public:
 // waiting. Lets go when destroyed.
 std::unique_ptr<ScreenAwake> SystemScreenAwake();
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -11,7 +11,7 @@
 #include <limits>
 #include <optional>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 namespace {
 
@@ -138,4 +138,4 @@ std::unique_ptr<ScreenAwake> SystemScreenAwake()
     return std::make_unique<ScreenSaverAwake>();
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 namespace {
 
@@ -27,4 +27,4 @@ std::unique_ptr<ScreenAwake> SystemScreenAwake()
     return std::make_unique<ExecutionStateAwake>();
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -5,7 +5,7 @@
 #include <array>
 #include <optional>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 namespace {
 
@@ -97,4 +97,4 @@ std::uint32_t ToColorValue(const QColor& color)
     return Rgb(rgb.red(), rgb.green(), rgb.blue());
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <cstdint>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // Colour values as the designs write them: an RGB value (red in the low
 // byte), or 0x80000000 plus a Windows system colour index.
@@ -40,4 +40,4 @@ QColor ToQColor(std::uint32_t value);
 // The value of a QColor as an RGB colour value.
 std::uint32_t ToColorValue(const QColor& color);
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // What the program does when the system ends it; the main window answers.
 class EndingHandler {
@@ -45,4 +45,4 @@ private:
     std::unique_ptr<Watcher> m_watcher;
 };
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

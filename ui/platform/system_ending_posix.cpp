@@ -9,7 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 namespace {
 
@@ -130,4 +130,4 @@ SystemEnding::~SystemEnding() = default;
 // Nothing is held on these systems: the program ends at once.
 void SystemEnding::LetGo() {}
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 namespace {
 
@@ -135,4 +135,4 @@ void SystemEnding::LetGo()
     m_watcher->LetGo();
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

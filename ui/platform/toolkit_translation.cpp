@@ -6,7 +6,7 @@
 #include <QTranslator>
 #include <memory>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 bool InstallToolkitTranslation(QCoreApplication& app, const QString& programFolder)
 {
@@ -23,4 +23,4 @@ bool InstallToolkitTranslation(QCoreApplication& app, const QString& programFold
     return false;
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -4,7 +4,7 @@
 
 class QCoreApplication;
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // Puts the texts that Qt draws itself (the standard menu of a text box, the
 // buttons of its own dialogs) into Japanese, whatever the system's language:
@@ -14,4 +14,4 @@ namespace tavlo::platform {
 // owns it; false when neither place has it, and Qt's English texts stay.
 bool InstallToolkitTranslation(QCoreApplication& app, const QString& programFolder);
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -3,7 +3,7 @@
 #include <QRect>
 #include <cmath>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // The designs measure in twips; 15 twips are one device-independent pixel and
 // Qt's high-DPI scaling does the rest.
@@ -38,4 +38,4 @@ inline QRect TwipsRect(const TwipsBox& box)
     return TwipsRect(box.left, box.top, box.width, box.height);
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 void RepaintNow(QWidget* widget)
 {
@@ -53,4 +53,4 @@ void ActivateWindow(QWidget* widget)
     window->activateWindow();
 }
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -2,7 +2,7 @@
 
 class QWidget;
 
-namespace tavlo::platform {
+namespace tavlo::ui::platform {
 
 // Repaints the whole window of `widget` before returning, so a change shows
 // while a long handler is still running.
@@ -21,4 +21,4 @@ void Beep();
 // back (some give it to no window at all), and keys would then reach nothing.
 void ActivateWindow(QWidget* widget);
 
-}  // namespace tavlo::platform
+}  // namespace tavlo::ui::platform

@@ -2,8 +2,8 @@
 
 namespace tavlo {
 
-ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const platform::TwipsBox& list,
-                              const platform::TwipsBox& button)
+ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const ui::platform::TwipsBox& list,
+                              const ui::platform::TwipsBox& button)
 {
     ResultListSize size;
     // Read before the button is re-centred: below the floor, each resize
@@ -21,7 +21,7 @@ ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const platfor
     return size;
 }
 
-ResultButtonPlace PlaceResultButton(const platform::TwipsBox& list, float gap, float buttonWidth)
+ResultButtonPlace PlaceResultButton(const ui::platform::TwipsBox& list, float gap, float buttonWidth)
 {
     ResultButtonPlace place;
     place.top = list.height + list.top + gap;

@@ -16,8 +16,8 @@ struct ResultListSize {
     float width = 0.0f;
 };
 
-ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const platform::TwipsBox& list,
-                              const platform::TwipsBox& button);
+ResultListSize SizeResultList(float scaleWidth, float scaleHeight, const ui::platform::TwipsBox& list,
+                              const ui::platform::TwipsBox& button);
 
 // Where the button goes: `gap` below the list and centred under it. `list`
 // is the list as read back after it was sized, since a list box may not take
@@ -27,6 +27,6 @@ struct ResultButtonPlace {
     float left = 0.0f;
 };
 
-ResultButtonPlace PlaceResultButton(const platform::TwipsBox& list, float gap, float buttonWidth);
+ResultButtonPlace PlaceResultButton(const ui::platform::TwipsBox& list, float gap, float buttonWidth);
 
 }  // namespace tavlo

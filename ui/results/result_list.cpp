@@ -22,7 +22,7 @@ namespace tavlo {
 
 namespace {
 
-using platform::TwipsBox;
+using ui::platform::TwipsBox;
 
 // The design, in twips. The window's box is its client area, measured from
 // the screen's top-left corner.
@@ -43,7 +43,7 @@ frmResultList::frmResultList(const DrawState& state, QWidget* owner) : QDialog(o
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     // The lines are columns of half-width characters: the face is fixed-pitch.
-    setFont(platform::GothicFont(kFontPoints));
+    setFont(ui::platform::GothicFont(kFontPoints));
 
     lstResult = new QListWidget(this);
     lstResult->setObjectName(QStringLiteral("lstResult"));
@@ -96,7 +96,7 @@ void frmResultList::CopyResults()
     lines.reserve(lstResult->count());
     for (int row = 0; row < lstResult->count(); ++row)
         lines.append(lstResult->item(row)->text());
-    platform::CopyLinesToClipboard(lines);
+    ui::platform::CopyLinesToClipboard(lines);
 }
 
 void frmResultList::ShowContextMenu(const QPoint& viewportPos)
@@ -132,8 +132,8 @@ void frmResultList::resizeEvent(QResizeEvent* event)
 
 void frmResultList::LayOut()
 {
-    const auto scaleWidth = static_cast<float>(platform::PixelsToTwips(width()));
-    const auto scaleHeight = static_cast<float>(platform::PixelsToTwips(height()));
+    const auto scaleWidth = static_cast<float>(ui::platform::PixelsToTwips(width()));
+    const auto scaleHeight = static_cast<float>(ui::platform::PixelsToTwips(height()));
 
     const TwipsBox list = ReadBack(lstResult, m_listPlacement);
     const TwipsBox button = ReadBack(cmdClose, m_buttonPlacement);
@@ -162,7 +162,7 @@ void frmResultList::KeepWholeLines()
     lstResult->resize(lstResult->width(), rows * row + frame);
 }
 
-void frmResultList::Place(QWidget* control, Placement& placement, const platform::TwipsBox& box)
+void frmResultList::Place(QWidget* control, Placement& placement, const ui::platform::TwipsBox& box)
 {
     control->setGeometry(TwipsRect(box));
     placement.twips = box;
@@ -174,11 +174,11 @@ void frmResultList::Place(QWidget* control, Placement& placement, const platform
 // would then drift at every resize; so a value still standing where the last
 // layout put it reads back as that layout's exact value. A value that changed
 // since (a list box keeping to whole lines, say) is read from the pixels.
-platform::TwipsBox frmResultList::ReadBack(const QWidget* control, const Placement& placement)
+ui::platform::TwipsBox frmResultList::ReadBack(const QWidget* control, const Placement& placement)
 {
     const QRect now = control->geometry();
     const auto pick = [](int pixels, int placedPixels, float placedTwips) {
-        return pixels == placedPixels ? placedTwips : static_cast<float>(platform::PixelsToTwips(pixels));
+        return pixels == placedPixels ? placedTwips : static_cast<float>(ui::platform::PixelsToTwips(pixels));
     };
     return {pick(now.x(), placement.pixels.x(), placement.twips.left),
             pick(now.y(), placement.pixels.y(), placement.twips.top),

@@ -33,7 +33,7 @@ private:
     // Where the last layout put a control, exactly in twips and as the pixel
     // rectangle that became of it.
     struct Placement {
-        platform::TwipsBox twips;
+        ui::platform::TwipsBox twips;
         QRect pixels;
     };
 
@@ -42,8 +42,8 @@ private:
     void ShowContextMenu(const QPoint& viewportPos);
     void LayOut();
     void KeepWholeLines();
-    static void Place(QWidget* control, Placement& placement, const platform::TwipsBox& box);
-    static platform::TwipsBox ReadBack(const QWidget* control, const Placement& placement);
+    static void Place(QWidget* control, Placement& placement, const ui::platform::TwipsBox& box);
+    static ui::platform::TwipsBox ReadBack(const QWidget* control, const Placement& placement);
 
     QListWidget* lstResult = nullptr;
     QPushButton* cmdClose = nullptr;
