@@ -421,10 +421,10 @@ private slots:
         connect(m_window, &frmTavlo::spinAdvanced, this, [&] { quietDuringSpin &= m_fx->boxes.calls.empty(); });
         drawWithEnter();
         QVERIFY(quietDuringSpin);
-        QCOMPARE(
-            m_fx->boxes.Messages(),
-            QStringList{QStringLiteral("抽選の記録ファイルを正しく書き込めませんでした。抽選はこのまま続けられます。\n"
-                                       "x/Tavlo.log")});
+        QCOMPARE(m_fx->boxes.Messages(),
+                 QStringList{
+                     QStringLiteral("抽選の記録ファイルを正しく書き込めませんでした。\n抽選はこのまま続けられます。\n"
+                                    "x/Tavlo.log")});
         m_fx->state.SetLog(nullptr);
     }
 

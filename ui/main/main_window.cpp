@@ -274,7 +274,7 @@ void frmTavlo::WarnIfLogFailed()
 {
     if (const std::optional<std::string> path = m_state.TakeLogFailure())
         m_messages.ShowWarning(
-            QStringLiteral("抽選の記録ファイルを正しく書き込めませんでした。抽選はこのまま続けられます。") + u'\n'
+            QStringLiteral("抽選の記録ファイルを正しく書き込めませんでした。\n抽選はこのまま続けられます。") + u'\n'
             + QString::fromStdString(*path));
 }
 
