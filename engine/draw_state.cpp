@@ -138,8 +138,8 @@ DrawOutcome DrawState::DrawNumber()
     m_drawn[number] = true;
 
     const int ordinal = Count();
-    const bool saved = PersistAndLog([&] { return m_file.WriteResult(ordinal, number); },
-                                     [&](DrawLog& log, bool stored) { log.Drawn(ordinal, number, stored); });
+    const bool saved = Persist([&] { return m_file.WriteResult(ordinal, number); },
+                               [&](DrawLog& log, bool stored) { log.Drawn(ordinal, number, stored); });
     return {static_cast<std::int16_t>(number), saved};
 }
 
@@ -157,8 +157,8 @@ bool DrawState::ResetResults()
 {
     const int forgotten = Count();
     ForgetResults();
-    return PersistAndLog([&] { return m_file.ClearResults(); },
-                         [&](DrawLog& log, bool stored) { log.Cleared(forgotten, stored); });
+    return Persist([&] { return m_file.ClearResults(); },
+                   [&](DrawLog& log, bool stored) { log.Cleared(forgotten, stored); });
 }
 
 bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax, const std::string& fromText,
@@ -174,35 +174,28 @@ bool DrawState::ApplyRange(std::int16_t rangeMin, std::int16_t rangeMax, const s
         FlagResults();
     if (IsRangeValid())
         m_random.Reseed();
-    return PersistAndLog([&] { return clearResults ? WriteWholeState() : m_file.WriteRange(m_rangeText); },
-                         [&](DrawLog& log, bool stored) {
-                             log.RangeSet(rangeMin, rangeMax, stored);
-                             // The first range clears as a matter of form.
-                             if (forgotten > 0)
-                                 log.Cleared(forgotten, stored);
-                         });
+    return Persist([&] { return clearResults ? WriteWholeState() : m_file.WriteRange(m_rangeText); },
+                   [&](DrawLog& log, bool stored) {
+                       log.RangeSet(rangeMin, rangeMax, stored);
+                       // The first range clears as a matter of form.
+                       if (forgotten > 0)
+                           log.Cleared(forgotten, stored);
+                   });
 }
 
 bool DrawState::CatchUp()
 {
-    return PersistAndLog([] { return true; }, [](DrawLog&, bool) {});
-}
-
-template <typename Write>
-bool DrawState::Persist(Write write)
-{
-    const bool ok = m_fileBehind ? WriteWholeState() : write();
-    m_fileBehind = !ok;
-    if (ok)
-        m_clearPending = false;
-    return ok;
+    return Persist([] { return true; }, [](DrawLog&, bool) {});
 }
 
 template <typename Write, typename Record>
-bool DrawState::PersistAndLog(Write write, Record record)
+bool DrawState::Persist(Write write, Record record)
 {
     const bool wasBehind = m_fileBehind;
-    const bool stored = Persist(write);
+    const bool stored = wasBehind ? WriteWholeState() : write();
+    m_fileBehind = !stored;
+    if (stored)
+        m_clearPending = false;
     if (m_log)
         record(*m_log, stored);
     if (wasBehind && stored) {

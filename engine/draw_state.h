@@ -96,13 +96,10 @@ private:
     // writes the whole state instead, so the file catches up with memory. The
     // catch-up adds what the file lacks and puts right the draws of this run,
     // so nothing it holds beyond what start-up loaded is lost; only a clearing
-    // not yet stored removes lines.
-    template <typename Write>
-    bool Persist(Write write);
-    // Runs `write` through Persist and tells the log of it with `record`, and
-    // of a catch-up that the write made.
+    // not yet stored removes lines. Then tells the log of the event with
+    // `record`, and of a catch-up that the write made.
     template <typename Write, typename Record>
-    bool PersistAndLog(Write write, Record record);
+    bool Persist(Write write, Record record);
     bool WriteWholeState();
 
     SettingsFile& m_file;
