@@ -31,7 +31,7 @@ Laid LayOut(float scaleWidth, float scaleHeight, const TwipsBox& list, const Twi
 
 }  // namespace
 
-class ResultsLayoutTest : public QObject {
+class ResultLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -45,7 +45,7 @@ private slots:
     void narrowingBelowTheFloorGoesStepByStep();
 };
 
-void ResultsLayoutTest::lineText_data()
+void ResultLayoutTest::lineText_data()
 {
     QTest::addColumn<int>("ordinal");
     QTest::addColumn<int>("number");
@@ -65,7 +65,7 @@ void ResultsLayoutTest::lineText_data()
     QTest::newRow("number -5") << 4 << -5 << QStringLiteral(u"  4回目：　-005");
 }
 
-void ResultsLayoutTest::lineText()
+void ResultLayoutTest::lineText()
 {
     QFETCH(int, ordinal);
     QFETCH(int, number);
@@ -73,7 +73,7 @@ void ResultsLayoutTest::lineText()
     QCOMPARE(tavlo::ResultLine(ordinal, number), line);
 }
 
-void ResultsLayoutTest::lineUsesFullWidthColonAndIdeographicSpace()
+void ResultLayoutTest::lineUsesFullWidthColonAndIdeographicSpace()
 {
     // Spelled by code point, so a look-alike character in the source shows up.
     const QString expected =
@@ -81,7 +81,7 @@ void ResultsLayoutTest::lineUsesFullWidthColonAndIdeographicSpace()
     QCOMPARE(tavlo::ResultLine(1, 7), expected);
 }
 
-void ResultsLayoutTest::layoutFromDesign_data()
+void ResultLayoutTest::layoutFromDesign_data()
 {
     QTest::addColumn<float>("scaleWidth");
     QTest::addColumn<float>("scaleHeight");
@@ -104,7 +104,7 @@ void ResultsLayoutTest::layoutFromDesign_data()
     QTest::newRow("width below the floor") << 2534.0f << 6255.0f << 2295.0f << 5280.0f << 600.0f << 5580.0f;
 }
 
-void ResultsLayoutTest::layoutFromDesign()
+void ResultLayoutTest::layoutFromDesign()
 {
     QFETCH(float, scaleWidth);
     QFETCH(float, scaleHeight);
@@ -127,7 +127,7 @@ void ResultsLayoutTest::layoutFromDesign()
     QCOMPARE(laid.button.height, 495.0f);
 }
 
-void ResultsLayoutTest::buttonFollowsTheListAsReadBack()
+void ResultLayoutTest::buttonFollowsTheListAsReadBack()
 {
     // A list box that keeps to whole lines stands shorter than it was told;
     // the button goes Gap below where the list really ends.
@@ -141,7 +141,7 @@ void ResultsLayoutTest::buttonFollowsTheListAsReadBack()
     QCOMPARE(size.height, 5160.0f);
 }
 
-void ResultsLayoutTest::narrowingBelowTheFloorGoesStepByStep()
+void ResultLayoutTest::narrowingBelowTheFloorGoesStepByStep()
 {
     // The floor is the button's right edge before it is re-centred, so each
     // resize below it takes half of what is left above 2 x 120 + 1335.
@@ -169,5 +169,5 @@ void ResultsLayoutTest::narrowingBelowTheFloorGoesStepByStep()
     QCOMPARE(laid.button.left, 907.5f);
 }
 
-QTEST_APPLESS_MAIN(ResultsLayoutTest)
-#include "results_layout_test.moc"
+QTEST_APPLESS_MAIN(ResultLayoutTest)
+#include "result_layout_test.moc"
