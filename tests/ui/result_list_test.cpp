@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "support/result_list_design.h"
 #include "support/window_fixture.h"
 #include "ui/common/control_colors.h"
 #include "ui/platform/fonts.h"
@@ -182,10 +183,9 @@ void ResultListTest::opensAtItsPlaceWithTheDesignLayout()
 {
     frmResultList& window = Show("1=7\r\n2=345\r\n");
 
-    // Client area 3150 x 6255 twips at 2775, 3765 from the screen's corner;
-    // the offscreen screen is large enough to hold it there.
-    const QPoint screenCorner = m_owner->screen()->geometry().topLeft();
-    QCOMPARE(window.geometry(), QRect(screenCorner + QPoint(185, 251), QSize(210, 417)));
+    // The offscreen screen is large enough to hold it at its designed place.
+    QCOMPARE(window.geometry(), tavlo::ui::platform::TwipsRect(tavlo::test::result_list_design::kWindow)
+                                    .translated(m_owner->screen()->geometry().topLeft()));
 
     // The first resize has run: list 2910 x 5280, button at 907.5, 5580 had
     // the list kept that height.
