@@ -4,15 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -22,9 +18,7 @@
 #include "ui/common/control_colors.h"
 #include "ui/common/form_lifecycle.h"
 #include "ui/common/tag_number.h"
-#include "ui/platform/fonts.h"
 #include "ui/platform/system_colors.h"
-#include "ui/platform/window_services.h"
 
 using namespace tavlo;
 using ui::platform::Rgb;
@@ -76,12 +70,7 @@ private slots:
     void windowWithoutControls();
 
     void colourValuesReadBack();
-    void toQColor_data();
-    void toQColor();
     void graphicalButtonShowsItsColour();
-    void gothicFont();
-    void windowFontByDefault();
-    void pumpDeliversQueuedInput();
 };
 
 void CommonFormsTest::initTestCase()
@@ -383,38 +372,6 @@ void CommonFormsTest::colourValuesReadBack()
     QCOMPARE(BackColor(&label), SystemColor(ui::platform::COLOR_BTNTEXT));
 }
 
-void CommonFormsTest::toQColor_data()
-{
-    QTest::addColumn<quint32>("value");
-    QTest::addColumn<QColor>("color");
-
-    const QPalette palette = QApplication::palette();
-    QTest::newRow("red in the low byte") << quint32(0x0000FF) << QColor(255, 0, 0);
-    QTest::newRow("blue in the high byte") << quint32(0xFF0000) << QColor(0, 0, 255);
-    QTest::newRow("pink") << quint32(Rgb(255, 191, 191)) << QColor(255, 191, 191);
-    QTest::newRow("top byte ignored") << quint32(0x01000080) << QColor(128, 0, 0);
-    QTest::newRow("active caption") << SystemColor(2) << QColor(10, 36, 106);
-    QTest::newRow("caption text") << SystemColor(9) << QColor(255, 255, 255);
-    QTest::newRow("inactive caption text") << SystemColor(19) << QColor(212, 208, 200);
-    QTest::newRow("last index") << SystemColor(30) << QColor(212, 208, 200);
-    QTest::newRow("button face") << SystemColor(15) << palette.color(QPalette::Button);
-    QTest::newRow("button text") << SystemColor(18) << palette.color(QPalette::ButtonText);
-    QTest::newRow("window") << SystemColor(5) << palette.color(QPalette::Base);
-    QTest::newRow("info text") << SystemColor(23) << palette.color(QPalette::ToolTipText);
-    QTest::newRow("info background") << SystemColor(24) << palette.color(QPalette::ToolTipBase);
-    QTest::newRow("unknown index") << SystemColor(31) << QColor(0, 0, 0);
-    QTest::newRow("far index") << quint32(0xFFFFFFFF) << QColor(0, 0, 0);
-}
-
-void CommonFormsTest::toQColor()
-{
-    QFETCH(quint32, value);
-    QFETCH(QColor, color);
-    QCOMPARE(ui::platform::ToQColor(value), color);
-    if ((value & ui::platform::kSystemColorFlag) == 0)
-        QCOMPARE(ui::platform::ToColorValue(color), value & 0xFFFFFFu);
-}
-
 // The style would tint and shade a plain palette colour; a coloured button
 // shows the very colour, default button or not, and after a change.
 void CommonFormsTest::graphicalButtonShowsItsColour()
@@ -432,75 +389,6 @@ void CommonFormsTest::graphicalButtonShowsItsColour()
         QCOMPARE(QColor(image.pixel(image.width() / 2, image.height() - 6)), expected);
         QCOMPARE(QColor(image.pixel(6, image.height() / 2)), expected);
     }
-}
-
-void CommonFormsTest::gothicFont()
-{
-    const QFont font = ui::platform::GothicFont(216);
-    QCOMPARE(font.pointSizeF(), 216.0);
-    QCOMPARE(font.weight(), QFont::Normal);
-    QVERIFY(font.fixedPitch());
-    QVERIFY(!font.italic() && !font.underline() && !font.strikeOut());
-    // The face actually used is the designed one or a listed stand-in, and
-    // BIZ UDゴシック (named either way) wherever it is installed and the
-    // designed face is not.
-    const QString used = QFontInfo(font).family();
-    const QStringList bizUd{QStringLiteral("BIZ UDゴシック"), QStringLiteral("BIZ UDGothic")};
-    QVERIFY2((QStringList{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-                          QStringLiteral("Noto Sans Mono CJK JP")}
-              + bizUd)
-                 .contains(used),
-             qPrintable(used));
-    if (QFontDatabase::hasFamily(bizUd[1]) && !QFontDatabase::hasFamily(QStringLiteral("MS Gothic")))
-        QVERIFY2(bizUd.contains(used), qPrintable(used));
-    QCOMPARE(ui::platform::GothicFont(12, 700).weight(), QFont::Bold);
-}
-
-// The windows' font becomes the default; message boxes and menus, which the
-// platform may give fonts of their own, keep the font they had.
-void CommonFormsTest::windowFontByDefault()
-{
-    // The font of a widget of that kind as it is shown.
-    const auto shownFont = [](auto&& widget) {
-        widget.ensurePolished();
-        return widget.font();
-    };
-    const QFont previous = QApplication::font();
-    const QFont boxFont = shownFont(QMessageBox());
-    const QFont menuFont = shownFont(QMenu());
-    ui::platform::UseWindowFontByDefault();
-    const QFont windowFont = QApplication::font();
-    const QFont boxFontAfter = shownFont(QMessageBox());
-    const QFont menuFontAfter = shownFont(QMenu());
-    QGuiApplication::setFont(previous);
-    QCOMPARE(windowFont, ui::platform::GothicFont(12));
-    QCOMPARE(boxFontAfter.toString(), boxFont.toString());
-    QCOMPARE(menuFontAfter.toString(), menuFont.toString());
-}
-
-// A handler that pumps sees the input queued for its window meanwhile.
-void CommonFormsTest::pumpDeliversQueuedInput()
-{
-    QWidget window;
-    auto* box = Add<QLineEdit>(&window, "txtTyped");
-    auto* button = Add<QPushButton>(&window, "cmdPressed");
-    button->move(0, 40);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    int clicks = 0;
-    connect(button, &QPushButton::clicked, this, [&] { ++clicks; });
-
-    QCoreApplication::postEvent(box, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
-    const QPointF centre = QRectF(button->rect()).center();
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre),
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre),
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-    QCOMPARE(box->text(), QString());
-    ui::platform::PumpEvents();
-    QCOMPARE(box->text(), QStringLiteral("a"));
-    QCOMPARE(clicks, 1);
-    ui::platform::RepaintNow(box);
 }
 
 QTEST_MAIN(CommonFormsTest)
