@@ -1,18 +1,16 @@
 // Control preparation, the tag number reader and control colours, on small
-// windows built here with every kind of control the preparation treats.
+// windows built here. The preparation's rules for kinds of control that no
+// window of the program has (combo boxes, frames, option buttons, check
+// boxes), for designed limits and for a colour argument are one table.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -22,9 +20,7 @@
 #include "ui/common/control_colors.h"
 #include "ui/common/form_lifecycle.h"
 #include "ui/common/tag_number.h"
-#include "ui/platform/fonts.h"
 #include "ui/platform/system_colors.h"
-#include "ui/platform/window_services.h"
 
 using namespace tavlo;
 using ui::platform::Rgb;
@@ -35,6 +31,8 @@ namespace {
 constexpr std::uint32_t kKeep = 0xC0C0C0;
 constexpr std::uint32_t kButtonFace = 0x8000000F;
 constexpr int kNoLimit = 32767;
+constexpr int kUntouched = 3;     // every edit field's limit before preparing
+constexpr int kNoEditField = -1;  // the limit of a control without one
 
 template <typename W>
 W* Add(QWidget* parent, const char* name)
@@ -52,7 +50,45 @@ QStringList Names(const QList<QWidget*>& widgets)
     return names;
 }
 
+// Makes the control under test in a window, or none.
+using Maker = QWidget* (*)(QWidget* window);
+template <typename W>
+QWidget* Make(QWidget* window)
+{
+    return Add<W>(window, "ctlControl");
+}
+QWidget* NoControl(QWidget* /*window*/)
+{
+    return nullptr;
+}
+
+// A combo box with an edit field; a plain QComboBox is a drop-down list.
+class EditableCombo : public QComboBox {
+public:
+    explicit EditableCombo(QWidget* parent) : QComboBox(parent) { setEditable(true); }
+};
+
+int Limit(const QWidget* control)
+{
+    if (const auto* box = qobject_cast<const QLineEdit*>(control))
+        return box->maxLength();
+    if (const auto* combo = qobject_cast<const QComboBox*>(control); combo != nullptr && combo->lineEdit() != nullptr)
+        return combo->lineEdit()->maxLength();
+    return kNoEditField;
+}
+
+QString Shown(const QWidget* control)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (const auto* combo = qobject_cast<const QComboBox*>(control))
+        return combo->currentText();
+    return {};
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Maker)
 
 class CommonFormsTest : public QObject {
     Q_OBJECT
@@ -61,81 +97,23 @@ private slots:
     void initTestCase();
     void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
 
-    void comboTagLimit_data();
-    void comboTagLimit();
     void readTagNumber_data();
     void readTagNumber();
     void tagLimit_data();
     void tagLimit();
 
-    void textBoxDesignedLimit();
-    void setMaxLengthOnOtherControls();
+    void prepareControl_data();
+    void prepareControl();
     void formControlsInDesignOrder();
-    void colours_data();
-    void colours();
-    void windowWithoutControls();
 
     void colourValuesReadBack();
-    void toQColor_data();
-    void toQColor();
     void graphicalButtonShowsItsColour();
-    void gothicFont();
-    void windowFontByDefault();
-    void pumpDeliversQueuedInput();
 };
 
 void CommonFormsTest::initTestCase()
 {
     // Not Fusion: a button's own colour must show whatever the platform's style.
     QApplication::setStyle(QStringLiteral("Windows"));
-}
-
-void CommonFormsTest::comboTagLimit_data()
-{
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<int>("limit");  // the edit field's limit afterwards; 3 = untouched
-
-    QTest::newRow("key first") << "MaxLength=8" << 8;
-    QTest::newRow("lower case") << "maxlength=8" << 8;
-    QTest::newRow("more settings after") << "MaxLength=8;Sort=1" << 8;
-    QTest::newRow("after a semicolon") << "Sort=1;MaxLength=8" << 8;
-    QTest::newRow("blank after semicolon") << "Sort=1; MaxLength=8" << 3;
-    QTest::newRow("blank before key") << " MaxLength=8" << 3;
-    QTest::newRow("no key") << "Sort=1" << 3;
-    QTest::newRow("empty tag") << QString() << 3;
-    QTest::newRow("nothing after =") << "MaxLength=" << kNoLimit;
-    QTest::newRow("no number") << "MaxLength=abc" << kNoLimit;
-    QTest::newRow("half up to even") << "MaxLength=7.5" << 8;
-    QTest::newRow("half down to even") << "MaxLength=6.5" << 6;
-    QTest::newRow("blank between digits") << "MaxLength=1 2" << 12;
-    QTest::newRow("hexadecimal") << "MaxLength=&H10" << 16;
-    QTest::newRow("octal") << "MaxLength=&O17" << 15;
-    QTest::newRow("exponent") << "MaxLength=1e1" << 10;
-    QTest::newRow("text after number") << "MaxLength=12abc" << 12;
-    QTest::newRow("first rule wins") << "MaxLength=5;MaxLength=9" << 5;
-    QTest::newRow("longer key skipped") << "MaxLengthX=3;MaxLength=4" << 4;
-    QTest::newRow("overflow") << "MaxLength=99999" << kNoLimit;
-    QTest::newRow("huge exponent") << "MaxLength=1e999" << kNoLimit;
-    QTest::newRow("negative") << "MaxLength=-4" << kNoLimit;
-    QTest::newRow("largest") << "MaxLength=32767" << kNoLimit;
-    QTest::newRow("non-ASCII before key") << QStringLiteral("ß=1;MaxLength=7") << 7;
-}
-
-void CommonFormsTest::comboTagLimit()
-{
-    QFETCH(QString, tag);
-    QFETCH(int, limit);
-
-    QWidget window;
-    window.setObjectName(QStringLiteral("frmTest"));
-    auto* combo = Add<QComboBox>(&window, "cboItem");
-    combo->setEditable(true);
-    combo->lineEdit()->setMaxLength(3);
-    combo->setProperty("Tag", tag);
-
-    PrepareFormControls(&window);
-    QCOMPARE(combo->lineEdit()->maxLength(), limit);
-    QCOMPARE(combo->property("Tag").toString(), tag);
 }
 
 void CommonFormsTest::readTagNumber_data()
@@ -204,57 +182,151 @@ void CommonFormsTest::tagLimit()
     QCOMPARE(static_cast<int>(TagLimit(value)), limit);
 }
 
-// The designed limit moves into the box; the box's tag is never read.
-void CommonFormsTest::textBoxDesignedLimit()
+// The preparation, one control at a time: its limit and its colour.
+void CommonFormsTest::prepareControl_data()
 {
-    QWidget window;
-    window.setObjectName(QStringLiteral("frmTest"));
-    auto* designed = Add<QLineEdit>(&window, "txtDesigned");
-    designed->setProperty("MaxLength", 5);
-    auto* tagged = Add<QLineEdit>(&window, "txtTagged");
-    tagged->setProperty("Tag", QStringLiteral("MaxLength=2"));
-    tagged->setMaxLength(4);
-    auto* unlimited = Add<QLineEdit>(&window, "txtUnlimited");
-    unlimited->setMaxLength(10);
-    auto* huge = Add<QLineEdit>(&window, "txtHuge");
-    huge->setProperty("MaxLength", 100000);
+    QTest::addColumn<Maker>("make");
+    QTest::addColumn<QString>("tag");            // a null string: none
+    QTest::addColumn<QVariant>("designed");      // a text box's designed MaxLength
+    QTest::addColumn<QVariant>("back");          // its BackColor before
+    QTest::addColumn<QVariant>("given");         // the colour argument
+    QTest::addColumn<QVariant>("setMaxLength");  // SetMaxLength on it afterwards
+    QTest::addColumn<int>("limit");              // its edit field's limit at the end
+    QTest::addColumn<QVariant>("backAfter");     // its BackColor at the end; none: never set
+    const QVariant none;
 
-    PrepareFormControls(&window);
+    // A combo box's tag.
+    const auto combo = [&](const char* name, const QString& tag, int limit) {
+        QTest::newRow(name) << Maker(&Make<EditableCombo>) << tag << none << none << none << none << limit << none;
+    };
+    combo("key first", "MaxLength=8", 8);
+    combo("lower case", "maxlength=8", 8);
+    combo("more settings after", "MaxLength=8;Sort=1", 8);
+    combo("after a semicolon", "Sort=1;MaxLength=8", 8);
+    combo("blank after semicolon", "Sort=1; MaxLength=8", kUntouched);
+    combo("blank before key", " MaxLength=8", kUntouched);
+    combo("no key", "Sort=1", kUntouched);
+    combo("no tag", QString(), kUntouched);
+    combo("nothing after =", "MaxLength=", kNoLimit);
+    combo("no number", "MaxLength=abc", kNoLimit);
+    combo("half up to even", "MaxLength=7.5", 8);
+    combo("half down to even", "MaxLength=6.5", 6);
+    combo("blank between digits", "MaxLength=1 2", 12);
+    combo("hexadecimal", "MaxLength=&H10", 16);
+    combo("octal", "MaxLength=&O17", 15);
+    combo("exponent", "MaxLength=1e1", 10);
+    combo("text after number", "MaxLength=12abc", 12);
+    combo("first rule wins", "MaxLength=5;MaxLength=9", 5);
+    combo("longer key skipped", "MaxLengthX=3;MaxLength=4", 4);
+    combo("overflow", "MaxLength=99999", kNoLimit);
+    combo("huge exponent", "MaxLength=1e999", kNoLimit);
+    combo("negative", "MaxLength=-4", kNoLimit);
+    combo("largest", "MaxLength=32767", kNoLimit);
+    combo("non-ASCII before key", QStringLiteral("ß=1;MaxLength=7"), 7);
+    QTest::newRow("drop-down list: no edit field to limit") << Maker(&Make<QComboBox>) << QStringLiteral("MaxLength=2")
+                                                            << none << none << none << none << kNoEditField << none;
 
-    QTest::keyClicks(designed, QStringLiteral("abcdefgh"));
-    QCOMPARE(designed->text(), QStringLiteral("abcde"));
-    QCOMPARE(designed->property("MaxLength").toInt(), 0);
-    QCOMPARE(tagged->maxLength(), kNoLimit);
-    QCOMPARE(unlimited->maxLength(), kNoLimit);
-    QVERIFY(!unlimited->property("MaxLength").isValid());
-    QCOMPARE(huge->maxLength(), kNoLimit);
-    QCOMPARE(huge->property("MaxLength").toInt(), 0);
+    // A text box's designed limit moves into the box; its tag is never read.
+    const auto text = [&](const char* name, const QString& tag, const QVariant& designed, int limit) {
+        QTest::newRow(name) << Maker(&Make<QLineEdit>) << tag << designed << none << none << none << limit << none;
+    };
+    text("designed limit", QString(), 5, 5);
+    text("no designed limit", QString(), none, kNoLimit);
+    text("tag of a text box", QStringLiteral("MaxLength=2"), none, kNoLimit);
+    text("designed beyond 16 bits", QString(), 100000, kNoLimit);
+    text("negative designed limit", QString(), -1, kNoLimit);
+    QTest::newRow("SetMaxLength on a label")
+        << Maker(&Make<QLabel>) << QString() << none << none << none << QVariant(1) << kNoEditField << none;
+    QTest::newRow("SetMaxLength on no control")
+        << Maker(&NoControl) << QString() << none << none << none << QVariant(1) << kNoEditField << none;
 
-    // SetMaxLength by itself, and a negative limit, which lifts it.
-    SetMaxLength(designed, 2);
-    QCOMPARE(designed->maxLength(), 2);
-    SetMaxLength(designed, -1);
-    QCOMPARE(designed->maxLength(), kNoLimit);
+    // Which controls take the window's colour and which keep their own, with
+    // and without a colour argument.
+    const std::uint32_t other = Rgb(1, 2, 3);
+    for (const QVariant& given : {none, QVariant(Rgb(10, 20, 30))}) {
+        const QVariant window = given.isValid() ? given : QVariant(kButtonFace);
+        const auto colour = [&](const char* name, Maker make, const QVariant& back, const QVariant& after) {
+            const int limit = make == &Make<QLineEdit> ? kNoLimit : kNoEditField;
+            QTest::addRow("%s%s", name, given.isValid() ? ", colour given" : "")
+                << make << QString() << none << back << given << none << limit << after;
+        };
+        colour("frame keeps the marker", &Make<QGroupBox>, kKeep, kKeep);
+        colour("frame of the default colour", &Make<QGroupBox>, none, window);
+        colour("plain frame", &Make<QFrame>, other, window);
+        colour("option button keeps the marker", &Make<QRadioButton>, kKeep, kKeep);
+        colour("check box", &Make<QCheckBox>, other, window);
+        colour("label keeps its colour", &Make<QLabel>, other, other);
+        colour("label without a colour", &Make<QLabel>, none, none);
+        colour("list box", &Make<QListWidget>, none, none);
+        colour("command button", &Make<QPushButton>, Rgb(255, 192, 192), window);
+        colour("text box keeps its colour", &Make<QLineEdit>, other, other);
+        colour("no controls", &NoControl, none, none);
+    }
 }
 
-void CommonFormsTest::setMaxLengthOnOtherControls()
+// One control in a window of its own, prepared.
+void CommonFormsTest::prepareControl()
 {
-    QComboBox dropDownList;  // no edit field: nothing to limit
-    dropDownList.addItem(QStringLiteral("abcdef"));
-    SetMaxLength(&dropDownList, 2);
-    QCOMPARE(dropDownList.currentText(), QStringLiteral("abcdef"));
+    QFETCH(Maker, make);
+    QFETCH(QString, tag);
+    QFETCH(QVariant, designed);
+    QFETCH(QVariant, back);
+    QFETCH(QVariant, given);
+    QFETCH(QVariant, setMaxLength);
+    QFETCH(int, limit);
+    QFETCH(QVariant, backAfter);
 
-    QComboBox editable;
-    editable.setEditable(true);
-    SetMaxLength(&editable, 2);
-    QCOMPARE(editable.lineEdit()->maxLength(), 2);
-    SetMaxLength(&editable, 0);
-    QCOMPARE(editable.lineEdit()->maxLength(), kNoLimit);
+    QWidget window;
+    window.setObjectName(QStringLiteral("frmTest"));
+    QWidget* control = make(&window);
+    // Every edit field starts limited to kUntouched; a label and a drop-down
+    // list show a text that must stay.
+    if (auto* box = qobject_cast<QLineEdit*>(control))
+        box->setMaxLength(kUntouched);
+    if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(QStringLiteral("abcdef"));
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo != nullptr && combo->lineEdit() != nullptr)
+        combo->lineEdit()->setMaxLength(kUntouched);
+    else if (combo != nullptr)
+        combo->addItem(QStringLiteral("abcdef"));
+    if (!tag.isNull())
+        control->setProperty("Tag", tag);
+    if (designed.isValid())
+        control->setProperty("MaxLength", designed);
+    if (back.isValid())
+        SetBackColor(control, back.toUInt());
+    const QString shown = Shown(control);
 
-    QLabel label(QStringLiteral("abc"));
-    SetMaxLength(&label, 1);
-    QCOMPARE(label.text(), QStringLiteral("abc"));
-    SetMaxLength(nullptr, 1);
+    if (given.isValid())
+        PrepareFormControls(&window, given.toUInt());
+    else
+        PrepareFormControls(&window);
+    if (setMaxLength.isValid())
+        SetMaxLength(control, static_cast<std::int16_t>(setMaxLength.toInt()));
+
+    QCOMPARE(BackColor(&window), given.isValid() ? given.toUInt() : kButtonFace);
+    if (given.isValid())
+        QCOMPARE(window.palette().color(QPalette::Window), ui::platform::ToQColor(given.toUInt()));
+    if (control == nullptr)
+        return;
+    QCOMPARE(Limit(control), limit);
+    QCOMPARE(Shown(control), shown);
+    QCOMPARE(control->property("Tag").toString(), tag);
+    QCOMPARE(control->property("MaxLength"), designed.isValid() ? QVariant(0) : QVariant());
+    if (!backAfter.isValid()) {
+        QVERIFY(!control->property("BackColor").isValid());
+        return;
+    }
+    QCOMPARE(BackColor(control), backAfter.toUInt());
+    // What shows: the palette follows the value, except on a standard button,
+    // which keeps the platform's look.
+    if (qobject_cast<QPushButton*>(control) != nullptr) {
+        QCOMPARE(control->style(), QApplication::style());
+        QCOMPARE(control->palette().color(QPalette::Button), QApplication::palette(control).color(QPalette::Button));
+    } else if (qobject_cast<QLineEdit*>(control) == nullptr) {
+        QCOMPARE(control->palette().color(QPalette::Window), ui::platform::ToQColor(backAfter.toUInt()));
+        QVERIFY(control->autoFillBackground());
+    }
 }
 
 void CommonFormsTest::formControlsInDesignOrder()
@@ -275,94 +347,23 @@ void CommonFormsTest::formControlsInDesignOrder()
 
     QCOMPARE(Names(FormControls(&window)), QStringList({"cmdFirst", "fraGroup", "txtInFrame", "Label1", "cboEdit",
                                                         "lstItems", "chkInside", "cmdLast"}));
+    // No window: no controls, and nothing to prepare.
     QVERIFY(FormControls(nullptr).isEmpty());
-}
-
-void CommonFormsTest::colours_data()
-{
-    QTest::addColumn<bool>("withColour");
-    QTest::newRow("window's own colour") << false;
-    QTest::newRow("colour argument") << true;
-}
-
-// Which controls take the window's colour, and which keep their own.
-void CommonFormsTest::colours()
-{
-    QFETCH(bool, withColour);
-    const std::uint32_t given = Rgb(10, 20, 30);
-    const std::uint32_t windowBack = withColour ? given : kButtonFace;
-    const std::uint32_t other = Rgb(1, 2, 3);
-
-    QWidget window;
-    window.setObjectName(QStringLiteral("frmTest"));
-    auto* frameKept = Add<QGroupBox>(&window, "fraKept");
-    SetBackColor(frameKept, kKeep);
-    auto* frameDefault = Add<QGroupBox>(&window, "fraDefault");
-    auto* plainFrame = Add<QFrame>(&window, "fraPlain");
-    SetBackColor(plainFrame, other);
-    auto* optionKept = Add<QRadioButton>(plainFrame, "optKept");
-    SetBackColor(optionKept, kKeep);
-    auto* checkOther = Add<QCheckBox>(&window, "chkOther");
-    SetBackColor(checkOther, other);
-    auto* label = Add<QLabel>(&window, "Label1");
-    SetBackColor(label, other);
-    auto* plainLabel = Add<QLabel>(&window, "Label2");
-    auto* list = Add<QListWidget>(&window, "lstResult");
-    auto* button = Add<QPushButton>(&window, "cmdOK");
-    SetBackColor(button, Rgb(255, 192, 192));
-    auto* text = Add<QLineEdit>(&window, "txtValue");
-    SetBackColor(text, other);
-
-    if (withColour)
-        PrepareFormControls(&window, given);
-    else
-        PrepareFormControls(&window);
-
-    QCOMPARE(BackColor(&window), windowBack);
-    QCOMPARE(BackColor(frameKept), kKeep);
-    QCOMPARE(BackColor(frameDefault), windowBack);
-    QCOMPARE(BackColor(plainFrame), windowBack);
-    QCOMPARE(BackColor(optionKept), kKeep);
-    QCOMPARE(BackColor(checkOther), windowBack);
-    QCOMPARE(BackColor(label), other);
-    QCOMPARE(BackColor(plainLabel), kButtonFace);
-    QVERIFY(!plainLabel->property("BackColor").isValid());
-    QCOMPARE(BackColor(list), SystemColor(ui::platform::COLOR_WINDOW));
-    QVERIFY(!list->property("BackColor").isValid());
-    QCOMPARE(BackColor(button), windowBack);
-    QCOMPARE(BackColor(text), other);  // a text box only gets its limit
-
-    // What shows: the palettes follow the values, except on a standard
-    // button, which keeps the platform's look.
-    QCOMPARE(button->style(), QApplication::style());
-    QCOMPARE(button->palette().color(QPalette::Button), QApplication::palette(button).color(QPalette::Button));
-    QCOMPARE(frameDefault->palette().color(QPalette::Window), ui::platform::ToQColor(windowBack));
-    QVERIFY(frameDefault->autoFillBackground());
-    QCOMPARE(label->palette().color(QPalette::Window), ui::platform::ToQColor(other));
-    if (withColour)
-        QCOMPARE(window.palette().color(QPalette::Window), QColor(10, 20, 30));
-}
-
-void CommonFormsTest::windowWithoutControls()
-{
-    QWidget window;
-    window.setObjectName(QStringLiteral("frmEmpty"));
-    PrepareFormControls(&window);
-    QCOMPARE(BackColor(&window), kButtonFace);
-    PrepareFormControls(&window, Rgb(0, 128, 255));
-    QCOMPARE(BackColor(&window), Rgb(0, 128, 255));
     PrepareFormControls(nullptr, 0u);
 }
 
 void CommonFormsTest::colourValuesReadBack()
 {
     QLineEdit text;
+    QListWidget list;
     QPushButton button;
     QLabel label;
     QCOMPARE(BackColor(&text), SystemColor(ui::platform::COLOR_WINDOW));
+    QCOMPARE(BackColor(&list), SystemColor(ui::platform::COLOR_WINDOW));
     QCOMPARE(ForeColor(&text), SystemColor(ui::platform::COLOR_WINDOWTEXT));
     QCOMPARE(BackColor(&button), kButtonFace);
     QCOMPARE(ForeColor(&button), SystemColor(ui::platform::COLOR_BTNTEXT));
+    QCOMPARE(BackColor(&label), kButtonFace);
     QCOMPARE(ForeColor(&label), SystemColor(ui::platform::COLOR_BTNTEXT));
 
     SetBackColor(&text, SystemColor(ui::platform::COLOR_ACTIVECAPTION));
@@ -383,38 +384,6 @@ void CommonFormsTest::colourValuesReadBack()
     QCOMPARE(BackColor(&label), SystemColor(ui::platform::COLOR_BTNTEXT));
 }
 
-void CommonFormsTest::toQColor_data()
-{
-    QTest::addColumn<quint32>("value");
-    QTest::addColumn<QColor>("color");
-
-    const QPalette palette = QApplication::palette();
-    QTest::newRow("red in the low byte") << quint32(0x0000FF) << QColor(255, 0, 0);
-    QTest::newRow("blue in the high byte") << quint32(0xFF0000) << QColor(0, 0, 255);
-    QTest::newRow("pink") << quint32(Rgb(255, 191, 191)) << QColor(255, 191, 191);
-    QTest::newRow("top byte ignored") << quint32(0x01000080) << QColor(128, 0, 0);
-    QTest::newRow("active caption") << SystemColor(2) << QColor(10, 36, 106);
-    QTest::newRow("caption text") << SystemColor(9) << QColor(255, 255, 255);
-    QTest::newRow("inactive caption text") << SystemColor(19) << QColor(212, 208, 200);
-    QTest::newRow("last index") << SystemColor(30) << QColor(212, 208, 200);
-    QTest::newRow("button face") << SystemColor(15) << palette.color(QPalette::Button);
-    QTest::newRow("button text") << SystemColor(18) << palette.color(QPalette::ButtonText);
-    QTest::newRow("window") << SystemColor(5) << palette.color(QPalette::Base);
-    QTest::newRow("info text") << SystemColor(23) << palette.color(QPalette::ToolTipText);
-    QTest::newRow("info background") << SystemColor(24) << palette.color(QPalette::ToolTipBase);
-    QTest::newRow("unknown index") << SystemColor(31) << QColor(0, 0, 0);
-    QTest::newRow("far index") << quint32(0xFFFFFFFF) << QColor(0, 0, 0);
-}
-
-void CommonFormsTest::toQColor()
-{
-    QFETCH(quint32, value);
-    QFETCH(QColor, color);
-    QCOMPARE(ui::platform::ToQColor(value), color);
-    if ((value & ui::platform::kSystemColorFlag) == 0)
-        QCOMPARE(ui::platform::ToColorValue(color), value & 0xFFFFFFu);
-}
-
 // The style would tint and shade a plain palette colour; a coloured button
 // shows the very colour, default button or not, and after a change.
 void CommonFormsTest::graphicalButtonShowsItsColour()
@@ -432,75 +401,6 @@ void CommonFormsTest::graphicalButtonShowsItsColour()
         QCOMPARE(QColor(image.pixel(image.width() / 2, image.height() - 6)), expected);
         QCOMPARE(QColor(image.pixel(6, image.height() / 2)), expected);
     }
-}
-
-void CommonFormsTest::gothicFont()
-{
-    const QFont font = ui::platform::GothicFont(216);
-    QCOMPARE(font.pointSizeF(), 216.0);
-    QCOMPARE(font.weight(), QFont::Normal);
-    QVERIFY(font.fixedPitch());
-    QVERIFY(!font.italic() && !font.underline() && !font.strikeOut());
-    // The face actually used is the designed one or a listed stand-in, and
-    // BIZ UDゴシック (named either way) wherever it is installed and the
-    // designed face is not.
-    const QString used = QFontInfo(font).family();
-    const QStringList bizUd{QStringLiteral("BIZ UDゴシック"), QStringLiteral("BIZ UDGothic")};
-    QVERIFY2((QStringList{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-                          QStringLiteral("Noto Sans Mono CJK JP")}
-              + bizUd)
-                 .contains(used),
-             qPrintable(used));
-    if (QFontDatabase::hasFamily(bizUd[1]) && !QFontDatabase::hasFamily(QStringLiteral("MS Gothic")))
-        QVERIFY2(bizUd.contains(used), qPrintable(used));
-    QCOMPARE(ui::platform::GothicFont(12, 700).weight(), QFont::Bold);
-}
-
-// The windows' font becomes the default; message boxes and menus, which the
-// platform may give fonts of their own, keep the font they had.
-void CommonFormsTest::windowFontByDefault()
-{
-    // The font of a widget of that kind as it is shown.
-    const auto shownFont = [](auto&& widget) {
-        widget.ensurePolished();
-        return widget.font();
-    };
-    const QFont previous = QApplication::font();
-    const QFont boxFont = shownFont(QMessageBox());
-    const QFont menuFont = shownFont(QMenu());
-    ui::platform::UseWindowFontByDefault();
-    const QFont windowFont = QApplication::font();
-    const QFont boxFontAfter = shownFont(QMessageBox());
-    const QFont menuFontAfter = shownFont(QMenu());
-    QGuiApplication::setFont(previous);
-    QCOMPARE(windowFont, ui::platform::GothicFont(12));
-    QCOMPARE(boxFontAfter.toString(), boxFont.toString());
-    QCOMPARE(menuFontAfter.toString(), menuFont.toString());
-}
-
-// A handler that pumps sees the input queued for its window meanwhile.
-void CommonFormsTest::pumpDeliversQueuedInput()
-{
-    QWidget window;
-    auto* box = Add<QLineEdit>(&window, "txtTyped");
-    auto* button = Add<QPushButton>(&window, "cmdPressed");
-    button->move(0, 40);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    int clicks = 0;
-    connect(button, &QPushButton::clicked, this, [&] { ++clicks; });
-
-    QCoreApplication::postEvent(box, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
-    const QPointF centre = QRectF(button->rect()).center();
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre),
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre),
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-    QCOMPARE(box->text(), QString());
-    ui::platform::PumpEvents();
-    QCOMPARE(box->text(), QStringLiteral("a"));
-    QCOMPARE(clicks, 1);
-    ui::platform::RepaintNow(box);
 }
 
 QTEST_MAIN(CommonFormsTest)

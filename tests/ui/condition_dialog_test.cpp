@@ -159,7 +159,6 @@ void ConditionDialogTest::design()
     QVERIFY(Open());
     QCOMPARE(m_dialog->objectName(), QStringLiteral("frmCondition"));
     QCOMPARE(m_dialog->windowTitle(), kTitle);
-    QCOMPARE(m_dialog->size(), QSize(303, 111));
     QCOMPARE(m_dialog->minimumSize(), m_dialog->maximumSize());
     const Qt::WindowFlags flags = m_dialog->windowFlags();
     QCOMPARE(m_dialog->windowType(), Qt::Dialog);
@@ -168,8 +167,10 @@ void ConditionDialogTest::design()
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QCOMPARE(m_dialog->parentWidget(), m_owner);  // owned: no task-bar entry
     QCOMPARE(m_dialog->font().pointSizeF(), 12.0);
-    QCOMPARE(m_dialog->geometry().topLeft(), m_owner->screen()->geometry().topLeft() + QPoint(184, 250));
 
+    // The design, in twips: the client area measured from the screen's
+    // top-left corner, and each control inside it.
+    const QRect window{2760, 3750, 4545, 1665};
     struct Design {
         const char* name;
         QString text;
@@ -184,11 +185,12 @@ void ConditionDialogTest::design()
         {"cmdOK", QStringLiteral("OK"), {360, 960, 1575, 495}, {}},
         {"cmdCancel", QStringLiteral("キャンセル"), {2520, 960, 1575, 495}, {}},
     };
+    const auto pixels = [](const QRect& t) { return ui::platform::TwipsRect(t.x(), t.y(), t.width(), t.height()); };
+    QCOMPARE(m_dialog->geometry(), pixels(window).translated(m_owner->screen()->geometry().topLeft()));
     for (const Design& design : controls) {
         QWidget* control = Control(design.name);
         QVERIFY2(control, design.name);
-        const QRect& t = design.twips;
-        const QRect designed = ui::platform::TwipsRect(t.x(), t.y(), t.width(), t.height());
+        const QRect designed = pixels(design.twips);
         if (auto* label = qobject_cast<QLabel*>(control)) {
             // A label may grow downwards to show a whole line of its font.
             QCOMPARE(label->geometry().topLeft(), designed.topLeft());

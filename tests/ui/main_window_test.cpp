@@ -772,16 +772,6 @@ private slots:
         QVERIFY(inModalWindow([&] { QTest::keyClick(m_window, Qt::Key_J, Qt::AltModifier); }, inside));
         QCOMPARE(lacked, QString());
     }
-
-    void rendersToPng()
-    {
-        start("[Condition]\r\nRange=1,100\r\n[Result]\r\n1=57\r\n2=3\r\n3=88\r\n");
-        const QByteArray buildDir = qgetenv("TAVLO_BUILD_DIR");
-        if (buildDir.isEmpty())
-            QSKIP("TAVLO_BUILD_DIR not set");
-        const QString path = QString::fromLocal8Bit(buildDir) + QStringLiteral("/main_window.png");
-        QVERIFY(m_window->grab().save(path));
-    }
 };
 
 QTEST_MAIN(MainWindowTest)

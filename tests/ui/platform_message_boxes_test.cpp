@@ -89,7 +89,7 @@ private:
 
 }  // namespace
 
-class CommonBoxesTest : public QObject {
+class PlatformMessageBoxesTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -102,7 +102,7 @@ private slots:
     void heldKeyRepeatsPassABoxBy();
 };
 
-void CommonBoxesTest::question_data()
+void PlatformMessageBoxesTest::question_data()
 {
     QTest::addColumn<int>("style");
     QTest::addColumn<int>("key");
@@ -117,7 +117,7 @@ void CommonBoxesTest::question_data()
     QTest::newRow("No default, access key Y") << 292 << int(Qt::Key_Y) << 6 << no;
 }
 
-void CommonBoxesTest::question()
+void PlatformMessageBoxesTest::question()
 {
     QFETCH(int, style);
     QFETCH(int, key);
@@ -148,14 +148,14 @@ void CommonBoxesTest::question()
     QCOMPARE(driver.seen->parent, &owner);
 }
 
-void CommonBoxesTest::warning_data()
+void PlatformMessageBoxesTest::warning_data()
 {
     QTest::addColumn<int>("key");
     QTest::newRow("Enter") << int(Qt::Key_Return);
     QTest::newRow("Esc") << int(Qt::Key_Escape);
 }
 
-void CommonBoxesTest::warning()
+void PlatformMessageBoxesTest::warning()
 {
     QFETCH(int, key);
 
@@ -183,7 +183,7 @@ void CommonBoxesTest::warning()
 
 // Enter held down when a warning opens under it: the key's repeats leave the
 // box open, and a press after the key's release answers it.
-void CommonBoxesTest::heldKeyRepeatsPassABoxBy()
+void PlatformMessageBoxesTest::heldKeyRepeatsPassABoxBy()
 {
     QWidget owner;
     owner.show();
@@ -213,5 +213,5 @@ void CommonBoxesTest::heldKeyRepeatsPassABoxBy()
     QVERIFY(!driver.keyIgnored);
 }
 
-QTEST_MAIN(CommonBoxesTest)
-#include "common_boxes_test.moc"
+QTEST_MAIN(PlatformMessageBoxesTest)
+#include "platform_message_boxes_test.moc"

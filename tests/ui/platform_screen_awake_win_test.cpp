@@ -6,7 +6,7 @@
 
 #include "ui/platform/screen_awake.h"
 
-class TestScreenAwakeWin : public QObject {
+class PlatformScreenAwakeWinTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -30,5 +30,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestScreenAwakeWin)
-#include "screen_awake_win_test.moc"
+QTEST_GUILESS_MAIN(PlatformScreenAwakeWinTest)
+#include "platform_screen_awake_win_test.moc"

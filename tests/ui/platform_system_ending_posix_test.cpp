@@ -15,7 +15,7 @@
 
 using namespace tavlo;
 
-class SystemEndingTest : public QObject {
+class PlatformSystemEndingPosixTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -56,5 +56,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SystemEndingTest)
-#include "system_ending_posix_test.moc"
+QTEST_MAIN(PlatformSystemEndingPosixTest)
+#include "platform_system_ending_posix_test.moc"

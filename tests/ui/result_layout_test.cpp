@@ -2,15 +2,14 @@
 #include <QApplication>
 #include <QTest>
 
+#include "support/result_list_design.h"
 #include "ui/results/result_layout.h"
 #include "ui/results/result_line.h"
 
 using tavlo::ui::platform::TwipsBox;
+using namespace tavlo::test::result_list_design;
 
 namespace {
-
-constexpr TwipsBox kList{120.0f, 120.0f, 2895.0f, 5340.0f};
-constexpr TwipsBox kButton{960.0f, 5640.0f, 1335.0f, 495.0f};
 
 // One layout as the window runs it, with a list that keeps the size it is given.
 struct Laid {
@@ -31,7 +30,7 @@ Laid LayOut(float scaleWidth, float scaleHeight, const TwipsBox& list, const Twi
 
 }  // namespace
 
-class ResultsLayoutTest : public QObject {
+class ResultLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -45,7 +44,7 @@ private slots:
     void narrowingBelowTheFloorGoesStepByStep();
 };
 
-void ResultsLayoutTest::lineText_data()
+void ResultLayoutTest::lineText_data()
 {
     QTest::addColumn<int>("ordinal");
     QTest::addColumn<int>("number");
@@ -65,7 +64,7 @@ void ResultsLayoutTest::lineText_data()
     QTest::newRow("number -5") << 4 << -5 << QStringLiteral(u"  4回目：　-005");
 }
 
-void ResultsLayoutTest::lineText()
+void ResultLayoutTest::lineText()
 {
     QFETCH(int, ordinal);
     QFETCH(int, number);
@@ -73,7 +72,7 @@ void ResultsLayoutTest::lineText()
     QCOMPARE(tavlo::ResultLine(ordinal, number), line);
 }
 
-void ResultsLayoutTest::lineUsesFullWidthColonAndIdeographicSpace()
+void ResultLayoutTest::lineUsesFullWidthColonAndIdeographicSpace()
 {
     // Spelled by code point, so a look-alike character in the source shows up.
     const QString expected =
@@ -81,7 +80,7 @@ void ResultsLayoutTest::lineUsesFullWidthColonAndIdeographicSpace()
     QCOMPARE(tavlo::ResultLine(1, 7), expected);
 }
 
-void ResultsLayoutTest::layoutFromDesign_data()
+void ResultLayoutTest::layoutFromDesign_data()
 {
     QTest::addColumn<float>("scaleWidth");
     QTest::addColumn<float>("scaleHeight");
@@ -91,20 +90,20 @@ void ResultsLayoutTest::layoutFromDesign_data()
     QTest::addColumn<float>("buttonTop");
 
     // The designed client area; the button's left is half a twip off the grid.
-    QTest::newRow("design size") << 3150.0f << 6255.0f << 2910.0f << 5280.0f << 907.5f << 5580.0f;
+    QTest::newRow("design size") << kWindow.width << kWindow.height << 2910.0f << 5280.0f << 907.5f << 5580.0f;
     QTest::newRow("larger") << 6000.0f << 9000.0f << 5760.0f << 8025.0f << 2332.5f << 8325.0f;
     // Smaller than the margins and the button: 720 high, the floor wide, the
     // button Gap below the list even though that is outside the client area.
     QTest::newRow("0 x 0") << 0.0f << 0.0f << 2295.0f << 720.0f << 600.0f << 1020.0f;
     QTest::newRow("below the margins") << 200.0f << 900.0f << 2295.0f << 720.0f << 600.0f << 1020.0f;
-    QTest::newRow("height exactly 720") << 3150.0f << 1695.0f << 2910.0f << 720.0f << 907.5f << 1020.0f;
-    QTest::newRow("height 719 raised") << 3150.0f << 1694.0f << 2910.0f << 720.0f << 907.5f << 1020.0f;
-    QTest::newRow("height 721 kept") << 3150.0f << 1696.0f << 2910.0f << 721.0f << 907.5f << 1021.0f;
-    QTest::newRow("width at the floor") << 2535.0f << 6255.0f << 2295.0f << 5280.0f << 600.0f << 5580.0f;
-    QTest::newRow("width below the floor") << 2534.0f << 6255.0f << 2295.0f << 5280.0f << 600.0f << 5580.0f;
+    QTest::newRow("height exactly 720") << kWindow.width << 1695.0f << 2910.0f << 720.0f << 907.5f << 1020.0f;
+    QTest::newRow("height 719 raised") << kWindow.width << 1694.0f << 2910.0f << 720.0f << 907.5f << 1020.0f;
+    QTest::newRow("height 721 kept") << kWindow.width << 1696.0f << 2910.0f << 721.0f << 907.5f << 1021.0f;
+    QTest::newRow("width at the floor") << 2535.0f << kWindow.height << 2295.0f << 5280.0f << 600.0f << 5580.0f;
+    QTest::newRow("width below the floor") << 2534.0f << kWindow.height << 2295.0f << 5280.0f << 600.0f << 5580.0f;
 }
 
-void ResultsLayoutTest::layoutFromDesign()
+void ResultLayoutTest::layoutFromDesign()
 {
     QFETCH(float, scaleWidth);
     QFETCH(float, scaleHeight);
@@ -121,27 +120,28 @@ void ResultsLayoutTest::layoutFromDesign()
     QCOMPARE(laid.button.left, buttonLeft);
     QCOMPARE(laid.button.top, buttonTop);
     // Left and top margins, and the button's size, never change.
-    QCOMPARE(laid.list.left, 120.0f);
-    QCOMPARE(laid.list.top, 120.0f);
-    QCOMPARE(laid.button.width, 1335.0f);
-    QCOMPARE(laid.button.height, 495.0f);
+    QCOMPARE(laid.list.left, kList.left);
+    QCOMPARE(laid.list.top, kList.top);
+    QCOMPARE(laid.button.width, kButton.width);
+    QCOMPARE(laid.button.height, kButton.height);
 }
 
-void ResultsLayoutTest::buttonFollowsTheListAsReadBack()
+void ResultLayoutTest::buttonFollowsTheListAsReadBack()
 {
     // A list box that keeps to whole lines stands shorter than it was told;
     // the button goes Gap below where the list really ends.
-    const auto place = tavlo::PlaceResultButton({120.0f, 120.0f, 2910.0f, 5265.0f}, 180.0f, 1335.0f);
+    const auto place = tavlo::PlaceResultButton({kList.left, kList.top, 2910.0f, 5265.0f}, 180.0f, kButton.width);
     QCOMPARE(place.top, 5565.0f);
     QCOMPARE(place.left, 907.5f);
 
     // Gap is measured afresh, so it follows a button that was moved by hand.
-    const auto size = tavlo::SizeResultList(3150.0f, 6255.0f, kList, {960.0f, 5700.0f, 1335.0f, 495.0f});
+    const auto size = tavlo::SizeResultList(kWindow.width, kWindow.height, kList,
+                                            {kButton.left, kButton.top + 60.0f, kButton.width, kButton.height});
     QCOMPARE(size.gap, 240.0f);
     QCOMPARE(size.height, 5160.0f);
 }
 
-void ResultsLayoutTest::narrowingBelowTheFloorGoesStepByStep()
+void ResultLayoutTest::narrowingBelowTheFloorGoesStepByStep()
 {
     // The floor is the button's right edge before it is re-centred, so each
     // resize below it takes half of what is left above 2 x 120 + 1335.
@@ -164,10 +164,10 @@ void ResultsLayoutTest::narrowingBelowTheFloorGoesStepByStep()
     QCOMPARE(laid.button.left, 240.0f);
 
     // A window wide enough again lets the list follow it at once.
-    laid = LayOut(3150.0f, 6255.0f, laid.list, laid.button);
+    laid = LayOut(kWindow.width, kWindow.height, laid.list, laid.button);
     QCOMPARE(laid.list.width, 2910.0f);
     QCOMPARE(laid.button.left, 907.5f);
 }
 
-QTEST_APPLESS_MAIN(ResultsLayoutTest)
-#include "results_layout_test.moc"
+QTEST_APPLESS_MAIN(ResultLayoutTest)
+#include "result_layout_test.moc"

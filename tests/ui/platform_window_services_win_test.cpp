@@ -25,7 +25,7 @@ public:
 
 }  // namespace
 
-class TestCommonPumpWin : public QObject {
+class PlatformWindowServicesWinTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -33,7 +33,7 @@ private slots:
 };
 
 // Pump after pump, as the spin loop runs it: each pass reads the queue.
-void TestCommonPumpWin::pumpAfterPumpReadsTheMessageQueue()
+void PlatformWindowServicesWinTest::pumpAfterPumpReadsTheMessageQueue()
 {
     MessageCounter counter;
     QCoreApplication::instance()->installNativeEventFilter(&counter);
@@ -46,5 +46,5 @@ void TestCommonPumpWin::pumpAfterPumpReadsTheMessageQueue()
     QCoreApplication::instance()->removeNativeEventFilter(&counter);
 }
 
-QTEST_MAIN(TestCommonPumpWin)
-#include "common_pump_win_test.moc"
+QTEST_MAIN(PlatformWindowServicesWinTest)
+#include "platform_window_services_win_test.moc"

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "support/result_list_design.h"
 #include "support/window_fixture.h"
 #include "ui/common/control_colors.h"
 #include "ui/platform/fonts.h"
@@ -19,7 +20,7 @@
 
 using tavlo::frmResultList;
 
-class ResultsWindowTest : public QObject {
+class ResultListTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -85,33 +86,33 @@ private:
     QPointer<frmResultList> m_window;
 };
 
-void ResultsWindowTest::init()
+void ResultListTest::init()
 {
     m_fx = std::make_unique<tavlo::test::WindowFixture>();
     m_owner = &m_fx->Build<QWidget>();
 }
 
-void ResultsWindowTest::cleanup()
+void ResultListTest::cleanup()
 {
     m_fx.reset();  // the owner takes the window with it
     m_owner = nullptr;
     QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-frmResultList& ResultsWindowTest::Open(const std::string& resultSection)
+frmResultList& ResultListTest::Open(const std::string& resultSection)
 {
     Load(resultSection);
     m_window = new frmResultList(m_fx->state, m_owner);
     return *m_window;
 }
 
-frmResultList& ResultsWindowTest::Show(const std::string& resultSection)
+frmResultList& ResultListTest::Show(const std::string& resultSection)
 {
     Open(resultSection);
     return Activate();
 }
 
-frmResultList& ResultsWindowTest::Activate()
+frmResultList& ResultListTest::Activate()
 {
     m_window->show();
     m_window->activateWindow();
@@ -120,7 +121,7 @@ frmResultList& ResultsWindowTest::Activate()
     return *m_window;
 }
 
-QStringList ResultsWindowTest::Lines() const
+QStringList ResultListTest::Lines() const
 {
     QStringList lines;
     for (int row = 0; row < List()->count(); ++row)
@@ -128,7 +129,7 @@ QStringList ResultsWindowTest::Lines() const
     return lines;
 }
 
-void ResultsWindowTest::linesComeInOrdinalOrder()
+void ResultListTest::linesComeInOrdinalOrder()
 {
     // Entries out of order in the file, numbers neither rising nor falling.
     Open("2=0\r\n1=999\r\n3=42\r\n4=5\r\n");
@@ -136,7 +137,7 @@ void ResultsWindowTest::linesComeInOrdinalOrder()
                                    QStringLiteral(u"  3回目：　042"), QStringLiteral(u"  4回目：　005")}));
 }
 
-void ResultsWindowTest::allThousandNumbersDrawn()
+void ResultListTest::allThousandNumbersDrawn()
 {
     std::string section;
     for (int ordinal = 1; ordinal <= 1000; ++ordinal)
@@ -149,7 +150,7 @@ void ResultsWindowTest::allThousandNumbersDrawn()
     QCOMPARE(lines.at(999), QStringLiteral(u"1000回目：　000"));
 }
 
-void ResultsWindowTest::design()
+void ResultListTest::design()
 {
     Open("1=7\r\n");
     QCOMPARE(m_window->objectName(), QStringLiteral("frmResultList"));
@@ -178,14 +179,13 @@ void ResultsWindowTest::design()
     QCOMPARE(tavlo::BackColor(Close()), tavlo::BackColor(m_window));
 }
 
-void ResultsWindowTest::opensAtItsPlaceWithTheDesignLayout()
+void ResultListTest::opensAtItsPlaceWithTheDesignLayout()
 {
     frmResultList& window = Show("1=7\r\n2=345\r\n");
 
-    // Client area 3150 x 6255 twips at 2775, 3765 from the screen's corner;
-    // the offscreen screen is large enough to hold it there.
-    const QPoint screenCorner = m_owner->screen()->geometry().topLeft();
-    QCOMPARE(window.geometry(), QRect(screenCorner + QPoint(185, 251), QSize(210, 417)));
+    // The offscreen screen is large enough to hold it at its designed place.
+    QCOMPARE(window.geometry(), tavlo::ui::platform::TwipsRect(tavlo::test::result_list_design::kWindow)
+                                    .translated(m_owner->screen()->geometry().topLeft()));
 
     // The first resize has run: list 2910 x 5280, button at 907.5, 5580 had
     // the list kept that height.
@@ -196,7 +196,7 @@ void ResultsWindowTest::opensAtItsPlaceWithTheDesignLayout()
     QCOMPARE(List()->count(), 2);
 }
 
-void ResultsWindowTest::resizeLaysOutTheControls_data()
+void ResultListTest::resizeLaysOutTheControls_data()
 {
     QTest::addColumn<QSize>("client");
     QTest::addColumn<QRect>("list");    // as the layout asks for it
@@ -212,7 +212,7 @@ void ResultsWindowTest::resizeLaysOutTheControls_data()
     QTest::newRow("wide and low") << QSize(300, 200) << QRect(8, 8, 284, 135) << QRect(106, 155, 89, 33);
 }
 
-void ResultsWindowTest::resizeLaysOutTheControls()
+void ResultListTest::resizeLaysOutTheControls()
 {
     QFETCH(QSize, client);
     QFETCH(QRect, list);
@@ -225,7 +225,7 @@ void ResultsWindowTest::resizeLaysOutTheControls()
     QCOMPARE(Close()->geometry(), Below(list, button));
 }
 
-void ResultsWindowTest::narrowingBelowTheFloorReachesItsLimit()
+void ResultListTest::narrowingBelowTheFloorReachesItsLimit()
 {
     // Below the floor every resize narrows the list by half of what is left
     // above 2 x 120 + 1335 = 1575 twips (105 pixels), starting from the
@@ -252,14 +252,14 @@ void ResultsWindowTest::narrowingBelowTheFloorReachesItsLimit()
     QCOMPARE(Close()->geometry(), Below(QRect(8, 8, 105, 48), QRect(16, 68, 89, 33)));
 }
 
-void ResultsWindowTest::escapeClosesFromEitherControl_data()
+void ResultListTest::escapeClosesFromEitherControl_data()
 {
     QTest::addColumn<QString>("focus");
     QTest::newRow("list") << QStringLiteral("lstResult");
     QTest::newRow("button") << QStringLiteral("cmdClose");
 }
 
-void ResultsWindowTest::escapeClosesFromEitherControl()
+void ResultListTest::escapeClosesFromEitherControl()
 {
     QFETCH(QString, focus);
     frmResultList& window = Show("1=7\r\n");
@@ -271,7 +271,7 @@ void ResultsWindowTest::escapeClosesFromEitherControl()
     QCOMPARE(window.result(), int(QDialog::Rejected));
 }
 
-void ResultsWindowTest::enterOnTheListDoesNotClose()
+void ResultListTest::enterOnTheListDoesNotClose()
 {
     frmResultList& window = Show("1=7\r\n2=8\r\n");
     List()->setCurrentRow(1);
@@ -282,7 +282,7 @@ void ResultsWindowTest::enterOnTheListDoesNotClose()
     QCOMPARE(List()->currentRow(), 1);
 }
 
-void ResultsWindowTest::enterOnTheButtonCloses_data()
+void ResultListTest::enterOnTheButtonCloses_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
@@ -290,7 +290,7 @@ void ResultsWindowTest::enterOnTheButtonCloses_data()
     QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
 }
 
-void ResultsWindowTest::enterOnTheButtonCloses()
+void ResultListTest::enterOnTheButtonCloses()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
@@ -301,7 +301,7 @@ void ResultsWindowTest::enterOnTheButtonCloses()
     QTRY_VERIFY(!window.isVisible());
 }
 
-void ResultsWindowTest::tabAlternates()
+void ResultListTest::tabAlternates()
 {
     Show("1=7\r\n");
     QCOMPARE(QApplication::focusWidget(), List());
@@ -315,7 +315,7 @@ void ResultsWindowTest::tabAlternates()
     QTRY_COMPARE(QApplication::focusWidget(), List());
 }
 
-void ResultsWindowTest::clickOnCloseEndsTheModalShow()
+void ResultListTest::clickOnCloseEndsTheModalShow()
 {
     // As the main window uses it: modal, owned, and gone when exec returns.
     Load("1=7\r\n");
@@ -332,7 +332,7 @@ void ResultsWindowTest::clickOnCloseEndsTheModalShow()
     QVERIFY(!list.isVisible());
 }
 
-frmResultList& ResultsWindowTest::ShowAfterAClearing()
+frmResultList& ResultListTest::ShowAfterAClearing()
 {
     QApplication::clipboard()->clear();
     Load("1=7\r\n2=345\r\n3=0\r\n");
@@ -345,7 +345,7 @@ frmResultList& ResultsWindowTest::ShowAfterAClearing()
     return *m_window;
 }
 
-QString ResultsWindowTest::CopiedLines()
+QString ResultListTest::CopiedLines()
 {
 #ifdef Q_OS_WIN
     const QString end = QStringLiteral("\r\n");
@@ -356,7 +356,7 @@ QString ResultsWindowTest::CopiedLines()
            + QStringLiteral(u"  3回目：　002") + end;
 }
 
-void ResultsWindowTest::copyKeysTakeEveryLine_data()
+void ResultListTest::copyKeysTakeEveryLine_data()
 {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
@@ -366,7 +366,7 @@ void ResultsWindowTest::copyKeysTakeEveryLine_data()
     QTest::newRow("Ctrl+Insert on the button") << QStringLiteral("cmdClose") << int(Qt::Key_Insert);
 }
 
-void ResultsWindowTest::copyKeysTakeEveryLine()
+void ResultListTest::copyKeysTakeEveryLine()
 {
     QFETCH(QString, focus);
     QFETCH(int, key);
@@ -384,7 +384,7 @@ void ResultsWindowTest::copyKeysTakeEveryLine()
     QVERIFY(window.isVisible());
 }
 
-void ResultsWindowTest::contextMenuCopies()
+void ResultListTest::contextMenuCopies()
 {
     frmResultList& window = ShowAfterAClearing();
     // Through the window system, which makes a right-click a menu request.
@@ -406,5 +406,5 @@ void ResultsWindowTest::contextMenuCopies()
     QCOMPARE(List()->selectedItems(), QList<QListWidgetItem*>{List()->item(1)});
 }
 
-QTEST_MAIN(ResultsWindowTest)
-#include "results_window_test.moc"
+QTEST_MAIN(ResultListTest)
+#include "result_list_test.moc"

@@ -37,7 +37,7 @@ HWND EndingWindow()
 
 }  // namespace
 
-class SystemEndingTest : public QObject {
+class PlatformSystemEndingWinTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -76,5 +76,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SystemEndingTest)
-#include "system_ending_win_test.moc"
+QTEST_MAIN(PlatformSystemEndingWinTest)
+#include "platform_system_ending_win_test.moc"

@@ -8,7 +8,7 @@
 
 #include "ui/platform/toolkit_translation.h"
 
-class ToolkitTranslationTest : public QObject {
+class PlatformToolkitTranslationTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -34,5 +34,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ToolkitTranslationTest)
-#include "toolkit_translation_test.moc"
+QTEST_MAIN(PlatformToolkitTranslationTest)
+#include "platform_toolkit_translation_test.moc"
