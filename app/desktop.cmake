@@ -10,7 +10,11 @@ if(UNIX AND NOT APPLE)
   include(GNUInstallDirs)
   # Where the program looks for it, beside bin/ whatever the data folder.
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/installed DESTINATION share/tavlo)
-  install(FILES ${CMAKE_CURRENT_LIST_DIR}/tavlo.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/tavlo.1 ${CMAKE_CURRENT_LIST_DIR}/tavlo-check-journal.1
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # The journal's checker, for an organiser who has the program but not its sources.
+  install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/check-journal.py DESTINATION ${CMAKE_INSTALL_BINDIR}
+          RENAME tavlo-check-journal)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/tavlo.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/tavlo.metainfo.xml

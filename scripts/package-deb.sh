@@ -53,9 +53,9 @@ cp app/debian/copyright "$doc/copyright"
   echo
   echo " -- $maintainer  $(date -u -R -d "$release_date")"
 } | gzip -9n >"$doc/changelog.gz"
-gzip -9n "$root/usr/share/man/man1/tavlo.1"
+gzip -9n "$root"/usr/share/man/man1/*.1
 find "$root" -type d -exec chmod 0755 {} + && find "$root" -type f -exec chmod 0644 {} +
-chmod 0755 "$root/usr/bin/tavlo"
+chmod 0755 "$root"/usr/bin/*
 
 mkdir -p "$root/DEBIAN"
 printf 'Source: tavlo\n\nPackage: tavlo\nArchitecture: any\n' >"$work/debian/control"
@@ -69,7 +69,7 @@ Version: $version
 Architecture: $arch
 Maintainer: $maintainer
 Installed-Size: $(du -sk --exclude=DEBIAN "$root" | cut -f1)
-Depends: $shlibs, qt6-qpa-plugins, qt6-translations-l10n, $faces
+Depends: $shlibs, qt6-qpa-plugins, qt6-translations-l10n, $faces, python3
 Section: utils
 Priority: optional
 Description: lottery drawing with a spinning three-digit display
