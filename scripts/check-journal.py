@@ -7,7 +7,8 @@ settings file changed between two runs, and prints the last hash, whose
 first 8 hex digits the organiser read out at the end of the drawing. Speaks
 Japanese, as the program does.
 
-  check-journal.py [Tavlo.log]      exit status 0: the chain holds; 1: it breaks
+  check-journal.py [Tavlo.log]      exit status 0: the chain holds; 1: it breaks;
+                                    2: the journal cannot be read
 """
 import hashlib
 import re
@@ -37,8 +38,12 @@ def parse(text):
 
 
 def check(path):
-    with open(path, "rb") as f:
-        data = f.read()
+    try:
+        with open(path, "rb") as f:
+            data = f.read()
+    except OSError as error:
+        print(f"{path} を読めません: {error.strerror}")
+        return 2
     text = data.decode("utf-8", errors="replace")
     lines = text.split("\n")
     ends_whole = lines[-1] == ""

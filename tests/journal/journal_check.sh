@@ -18,6 +18,9 @@ check() { python3 "$checker" "$1" >out; }
 
 "${run[@]}" range=1,30 draw
 [[ ! -e Tavlo.log ]] || fail "a journal appeared without a Tavlo.log"
+status=0
+check Tavlo.log || status=$?
+[[ $status -eq 2 ]] && grep -q '^Tavlo.log を読めません: ' out || fail "no clear word on a missing journal"
 rm Tavlo.ini
 
 : >Tavlo.log
